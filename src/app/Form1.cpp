@@ -1,0 +1,263 @@
+#include "app/Form1.h"
+
+#include "app/QueryBox.h"
+#include "app/QueryBoxKeys.h"
+#include "app/Twips.h"
+#include "lookup/Categories.h"
+#include "lookup/SiteButtons.h"
+#include "platform/QtWindowBackend.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QEvent>
+#include <QFont>
+#include <QIcon>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+// The program's resources live in a static library and must be registered by hand,
+// outside any namespace.
+static void InitResources()
+{
+    static const bool done = [] {
+        Q_INIT_RESOURCE(app);
+        Q_INIT_RESOURCE(maker);
+        return true;
+    }();
+    (void)done;
+}
+
+namespace tovrin::app {
+
+using namespace tovrin::lookup;
+using namespace tovrin::platform;
+
+namespace {
+
+// The window's client area at design, in twips.
+constexpr int kDesignClientWidth = 11910;
+constexpr int kDesignClientHeight = 8085;
+
+QFont DesignFont(const char* family, double pointSize, bool bold = false)
+{
+    QFont font(QString::fromUtf8(family));
+    font.setPointSizeF(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+QString Utf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QPushButton* PlainButton(QWidget* parent, const char* name, const char* caption, QRect twips,
+                         double pointSize)
+{
+    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(twips);
+    button->setFont(DesignFont("宋体", pointSize));
+    return button;
+}
+
+} // namespace
+
+Form1::Form1(Form1Config config, Platform platform, QWidget* parent)
+    : QWidget(parent), m_config(std::move(config)), m_makerPages(m_config.makerHost),
+      m_browsers(std::move(platform.browsers)),
+      m_windowBackend(platform.windowBackend ? std::move(platform.windowBackend)
+                                             : std::make_unique<QtWindowBackend>(*this))
+{
+    InitResources();
+    setObjectName(QStringLiteral("Form1"));
+    createControls();
+    m_hWnd = CreateWindowHandle(*m_windowBackend);
+    Form_Load();
+}
+
+Form1::~Form1() { DestroyWindowHandle(m_hWnd); }
+
+void Form1::createControls()
+{
+    setWindowTitle(Utf8(maker::WindowCaption(m_config.makerNumber)));
+    setWindowIcon(QIcon(QStringLiteral(":/app/tovrin.png")));
+    setFont(DesignFont("楷体_GB2312", 10.5, true));
+    setBackgroundRole(QPalette::Highlight);
+    setAutoFillBackground(true);
+    resize(TwipsToPixels(kDesignClientWidth), TwipsToPixels(kDesignClientHeight));
+
+    // Created first, so that the contact button and the tiny contact browser lie on top.
+    WebBrowser1 = m_browsers(this, QStringLiteral("WebBrowser1"));
+    WebBrowser1->setGeometry(TwipRect(0, 800, 11775, 5895));
+    connect(WebBrowser1, &BrowserControl::gotFocus, this, &Form1::WebBrowser1_GotFocus);
+
+    Text1 = new QueryBox(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setGeometry(TwipRect(0, 0, 7485, 360));
+    Text1->setFont(DesignFont("宋体", 12));
+    Text1->setText(QStringLiteral("请输入要查询的内容"));
+    Text1->setCursor(Qt::ArrowCursor);
+    m_queryKeys = new QueryBoxKeys(*this);
+    Text1->installEventFilter(m_queryKeys);
+    connect(Text1, &QueryBox::clicked, this, &Form1::Text1_Click);
+    connect(Text1, &QueryBox::doubleClicked, this, &Form1::Text1_DblClick);
+
+    Command0 = new QPushButton(QStringLiteral("→"), this);
+    Command0->setObjectName(QStringLiteral("Command0"));
+    Command0->setGeometry(TwipRect(7560, 0, 375, 375));
+    Command0->setFont(DesignFont("华文楷体", 10.5, true));
+    Command0->hide();
+    connect(Command0, &QPushButton::clicked, this, &Form1::Command0_Click);
+
+    Combo1 = new QComboBox(this);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setGeometry(TwipRect(8040, 0, 3735, 360));
+    Combo1->setFont(DesignFont("宋体", 12));
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    for (const auto& category : kCategories)
+        Combo1->addItem(Utf8(category.item), 0);
+    Combo1->setCurrentIndex(-1);
+    Combo1->setEditText(Utf8(kCategories[0].item));
+    connect(Combo1, &QComboBox::currentIndexChanged, this, [this] {
+        m_comboTextEdited = false;
+        Combo1_Click();
+    });
+    connect(Combo1, &QComboBox::activated, this, [this](int index) {
+        // Choosing the item that was already current after editing the text brings the
+        // category back.
+        if (m_comboTextEdited && index == Combo1->currentIndex()) {
+            m_comboTextEdited = false;
+            Combo1->setEditText(Combo1->itemText(index));
+            Combo1_Click();
+        }
+    });
+    connect(Combo1->lineEdit(), &QLineEdit::textEdited, this, &Form1::onComboTextEdited);
+
+    createSiteButtons();
+
+    Command1[0] = PlainButton(this, "Command1_0", "与我联系", TwipRect(10200, 6240, 1215, 375), 10.5);
+    connect(Command1[0], &QPushButton::clicked, this, [this] { Command1_Click(0); });
+
+    WebBrowser2 = m_browsers(this, QStringLiteral("WebBrowser2"));
+    WebBrowser2->setGeometry(TwipRect(0, 6840, 5415, 1215));
+
+    Cd_update = PlainButton(this, "Cd_update", "检查更新", TwipRect(5520, 6960, 900, 375), 9);
+    Cd_AD = PlainButton(this, "Cd_AD", "关闭广告", TwipRect(5520, 7440, 900, 375), 9);
+
+    WebBrowser3 = m_browsers(this, QStringLiteral("WebBrowser3"));
+    WebBrowser3->setGeometry(TwipRect(6480, 6840, 5295, 1215));
+
+    Text2 = new QPlainTextEdit(this);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    Text2->setGeometry(TwipRect(6480, 6840, 5295, 1215));
+    Text2->setFont(DesignFont("宋体", 15.75));
+    Text2->setReadOnly(true);
+    QPalette notice = Text2->palette();
+    notice.setColor(QPalette::Text, QColor(0, 0, 128));
+    Text2->setPalette(notice);
+
+    WebBrowser4 = m_browsers(this, QStringLiteral("WebBrowser4"));
+    WebBrowser4->setGeometry(TwipRect(5880, 5160, 30, 30));
+
+    createMenu();
+    setTabOrder();
+}
+
+void Form1::createSiteButtons()
+{
+    const auto makeRow = [this](auto& array, const auto& table, const char* name, bool shown,
+                                auto onClick) {
+        for (const SiteButton& spec : table) {
+            auto* button = new QPushButton(Utf8(spec.caption), this);
+            button->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(spec.index));
+            button->setGeometry(TwipRect(static_cast<float>(spec.left), kButtonRowTop,
+                                         static_cast<float>(spec.width), kButtonRowHeight));
+            button->setFont(DesignFont("宋体", 9));
+            // Drawn in the graphical style, with the button's own background colour.
+            button->setStyleSheet(
+                QStringLiteral("QPushButton { background-color: rgb(%1, %2, %3); color: black;"
+                               " border: 1px solid #808080; padding: 0px; }"
+                               " QPushButton:pressed { border-style: inset; }"
+                               " QPushButton:focus { border: 1px dotted black; }")
+                    .arg(spec.colour.r)
+                    .arg(spec.colour.g)
+                    .arg(spec.colour.b));
+            button->setVisible(shown);
+            const std::int16_t index = spec.index;
+            connect(button, &QPushButton::clicked, this, [onClick, this, index] {
+                (this->*onClick)(index);
+            });
+            array[static_cast<std::size_t>(spec.index)] = button;
+        }
+    };
+    makeRow(Command1, kDictionaryButtons, "Command1", true, &Form1::Command1_Click);
+    makeRow(Command2, kTranslationButtons, "Command2", false, &Form1::Command2_Click);
+    makeRow(Command3, kSearchButtons, "Command3", false, &Form1::Command3_Click);
+}
+
+void Form1::createMenu()
+{
+    mnuTray = new QMenu(QStringLiteral("trayMenu"), this);
+    mnuTray->setObjectName(QStringLiteral("mnuTray"));
+    mnuShow = mnuTray->addAction(QStringLiteral("显示窗口"));
+    mnuShow->setObjectName(QStringLiteral("mnuShow"));
+    zhiding = mnuTray->addAction(QStringLiteral("取消置顶"));
+    zhiding->setObjectName(QStringLiteral("zhiding"));
+    connect_ = mnuTray->addAction(QStringLiteral("与我联系"));
+    connect_->setObjectName(QStringLiteral("connect"));
+    mnuSwp = mnuTray->addSeparator();
+    mnuSwp->setObjectName(QStringLiteral("mnuSwp"));
+    mnuExit = mnuTray->addAction(QStringLiteral("退出"));
+    mnuExit->setObjectName(QStringLiteral("mnuExit"));
+    mnuTray->setDefaultAction(mnuShow);
+}
+
+void Form1::setTabOrder()
+{
+    std::vector<QWidget*> chain{Text1};
+    for (std::size_t i = 1; i <= 12; ++i)
+        chain.push_back(Command1[i]);
+    chain.insert(chain.end(),
+                 {WebBrowser1, Command1[0], Cd_update, Cd_AD, WebBrowser2, WebBrowser3, Text2,
+                  WebBrowser4, Combo1, Command0});
+    for (std::size_t i = 1; i <= 9; ++i)
+        chain.push_back(Command2[i]);
+    for (const auto index : kSearchButtonTabOrder)
+        chain.push_back(Command3[static_cast<std::size_t>(index)]);
+    for (std::size_t i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+void Form1::Form_Load()
+{
+    Combo1->setCurrentIndex(0); // raises Combo1_Click
+    bRefocusQuery = 1;
+    bTopmost = 1;
+    SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    bNoticeShown = 1;
+    bAdShown = 1;
+    WebBrowser2->Navigate(Utf8(m_makerPages.advertisementAddress()));
+    WebBrowser1->setSilent(true);
+    WebBrowser1->Navigate(Utf8(m_makerPages.instructionAddress()));
+    Text2->setPlainText(Utf8(maker::NoticeText(m_config.makerNumber)));
+    Text2->setFont(DesignFont("宋体", 13));
+}
+
+void Form1::Form_Activate()
+{
+    Text1->setSelection(0, static_cast<int>(Text1->text().size()));
+    Text1->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void Form1::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
+}
+
+} // namespace tovrin::app

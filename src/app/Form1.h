@@ -1,0 +1,125 @@
+#pragma once
+
+#include "app/Form1Config.h"
+#include "lookup/SiteCatalogue.h"
+#include "maker/MakerPages.h"
+#include "platform/BrowserControl.h"
+#include "platform/WinApi.h"
+
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class QAction;
+class QComboBox;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace tovrin::app {
+
+class QueryBox;
+class QueryBoxKeys;
+
+// The program's one window. Its event procedures are named after the control and the
+// event; the logic they share lives in the lookup and maker code.
+class Form1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    struct Platform
+    {
+        platform::BrowserFactory browsers;
+        // The window as the window-manager calls see it; the default acts on this widget.
+        std::unique_ptr<platform::WindowBackend> windowBackend;
+    };
+
+    // Builds the controls in their design state and runs Form_Load.
+    Form1(Form1Config config, Platform platform, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    platform::HWND hWnd() const { return m_hWnd; }
+
+    // Form-level state.
+    std::int16_t bNoticeShown = 0;
+    std::int16_t bAdShown = 0;
+    std::int16_t bTopmost = 0;
+    std::int16_t bRefocusQuery = 0;
+    std::string sEncodedQuery;
+    platform::NOTIFYICONDATAA nidTray{};
+
+    // Controls. Command1[0] is the contact button; the other arrays start at 1.
+    QueryBox* Text1 = nullptr;
+    QPushButton* Command0 = nullptr;
+    QComboBox* Combo1 = nullptr;
+    std::array<QPushButton*, 13> Command1{};
+    std::array<QPushButton*, 10> Command2{};
+    std::array<QPushButton*, 14> Command3{};
+    platform::BrowserControl* WebBrowser1 = nullptr;
+    platform::BrowserControl* WebBrowser2 = nullptr;
+    platform::BrowserControl* WebBrowser3 = nullptr;
+    platform::BrowserControl* WebBrowser4 = nullptr;
+    QPushButton* Cd_update = nullptr;
+    QPushButton* Cd_AD = nullptr;
+    QPlainTextEdit* Text2 = nullptr;
+    QMenu* mnuTray = nullptr;
+    QAction* mnuShow = nullptr;
+    QAction* zhiding = nullptr;
+    QAction* connect_ = nullptr; // "connect" is taken by QObject
+    QAction* mnuSwp = nullptr;
+    QAction* mnuExit = nullptr;
+
+    // The selected category: Combo1's list index, -1 while its text has been edited.
+    int ListIndex() const;
+
+    std::string UTF8EncodeURI(const QString& szInput) const;
+    void LookupDictionary(std::int16_t n);
+    void LookupTranslation(std::int16_t n);
+    void LookupSearch(std::int16_t n);
+
+    // Event procedures.
+    void Form_Load();
+    void Form_Activate();
+    void Form_KeyDown(int& KeyCode, int Shift);
+    void Form_KeyPress(int& KeyAscii);
+    void Text1_KeyDown(int& KeyCode, int Shift);
+    void Text1_KeyPress(int& KeyAscii);
+    void Text1_Click();
+    void Text1_DblClick();
+    void WebBrowser1_GotFocus();
+    void Combo1_Click();
+    void Command0_Click();
+    void Command1_Click(std::int16_t Index);
+    void Command2_Click(std::int16_t Index);
+    void Command3_Click(std::int16_t Index);
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void createControls();
+    void createSiteButtons();
+    void createMenu();
+    void setTabOrder();
+    void refreshEncodedQuery();
+    void rearmQueryBox();
+    void navigateTyped();
+    void runSiteLookup(lookup::SiteTable table, std::int16_t n);
+    void runContactEntry();
+    void onComboTextEdited();
+
+    Form1Config m_config;
+    maker::MakerPages m_makerPages;
+    platform::BrowserFactory m_browsers;
+    std::unique_ptr<platform::WindowBackend> m_windowBackend;
+    platform::HWND m_hWnd = 0;
+    QueryBoxKeys* m_queryKeys = nullptr;
+    bool m_comboTextEdited = false;
+};
+
+} // namespace tovrin::app

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QObject>
+
+namespace tovrin::app {
+
+class Form1;
+
+// Sees every key of the query box before the box does, and turns it into the window's
+// key-down and key-press procedures. A key press whose character code the procedure
+// sets to 0 never reaches the box.
+class QueryBoxKeys : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit QueryBoxKeys(Form1& form);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    Form1& m_form;
+};
+
+} // namespace tovrin::app

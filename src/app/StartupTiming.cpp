@@ -1,0 +1,61 @@
+#include "app/StartupTiming.h"
+
+#include "app/Form1.h"
+#include "platform/WebEngineBrowser.h"
+
+#include <QElapsedTimer>
+#include <QEvent>
+
+namespace tovrin::app {
+
+Q_LOGGING_CATEGORY(lcStartup, "tovrin.startup", QtWarningMsg)
+
+namespace {
+
+QElapsedTimer& timer()
+{
+    static QElapsedTimer t;
+    return t;
+}
+
+class ShownWatcher : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Expose || event->type() == QEvent::Show) {
+            qCInfo(lcStartup, "window shown: %lld ms", StartupTiming::elapsedMs());
+            watched->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void StartupTiming::begin() { timer().start(); }
+
+qint64 StartupTiming::elapsedMs() { return timer().isValid() ? timer().elapsed() : 0; }
+
+void StartupTiming::watch(Form1& form)
+{
+    if (!lcStartup().isInfoEnabled())
+        return;
+    form.installEventFilter(new ShownWatcher(&form));
+    if (auto* browser = qobject_cast<platform::WebEngineBrowser*>(form.WebBrowser1)) {
+        auto connection = std::make_shared<QMetaObject::Connection>();
+        *connection = QObject::connect(browser, &platform::WebEngineBrowser::loadFinished, browser,
+                                       [connection](bool ok) {
+                                           qCInfo(lcStartup, "first page loaded (%s): %lld ms",
+                                                  ok ? "ok" : "failed",
+                                                  StartupTiming::elapsedMs());
+                                           QObject::disconnect(*connection);
+                                       });
+    }
+}
+
+} // namespace tovrin::app

@@ -1,0 +1,12 @@
+#include "BuildConfig.h"
+#include "app/Application.h"
+
+int main(int argc, char* argv[])
+{
+    tovrin::app::BuildSettings settings;
+    settings.version = TOVRIN_VERSION;
+    settings.makerHost = TOVRIN_MAKER_HOST;
+    settings.makerNumber = TOVRIN_MAKER_NUMBER;
+    settings.hostOverrides = TOVRIN_HOST_OVERRIDES;
+    return tovrin::app::RunApplication(argc, argv, settings);
+}

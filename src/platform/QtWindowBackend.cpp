@@ -1,0 +1,23 @@
+#include "platform/QtWindowBackend.h"
+
+#include <QWidget>
+#include <QWindow>
+
+namespace tovrin::platform {
+
+void QtWindowBackend::setStayOnTop(bool onTop)
+{
+    const Qt::WindowFlags flags = m_window.windowFlags();
+    const Qt::WindowFlags wanted =
+        onTop ? flags | Qt::WindowStaysOnTopHint : flags & ~Qt::WindowStaysOnTopHint;
+    if (QWindow* handle = m_window.windowHandle()) {
+        // QWidget::setWindowFlags would re-create the native window, hiding it and
+        // losing a maximized state; the window handle changes just the one flag.
+        m_window.overrideWindowFlags(wanted);
+        handle->setFlags(wanted);
+    } else {
+        m_window.setWindowFlags(wanted);
+    }
+}
+
+} // namespace tovrin::platform

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/BrowserControl.h"
+#include "platform/WebEnginePage.h"
+
+class QWebEngineView;
+class QWebEngineProfile;
+
+namespace tovrin::platform {
+
+// The browser control on Qt WebEngine. The engine's view is created on the first
+// Navigate, so controls that never show a page cost nothing.
+class WebEngineBrowser : public BrowserControl
+{
+    Q_OBJECT
+
+public:
+    WebEngineBrowser(QWidget* parent, WebEnginePage::ExternalOpener openExternally);
+
+    void Navigate(const QString& address) override;
+    void setSilent(bool silent) override;
+    bool silent() const override { return m_silent; }
+
+    // The engine's view, or nullptr before the first Navigate.
+    QWebEngineView* view() const { return m_view; }
+
+    // The one profile of the program: off the record, so nothing reaches the disk.
+    static QWebEngineProfile* sharedProfile();
+
+signals:
+    // The view has finished loading a page (for start-up timing and tests).
+    void loadFinished(bool ok);
+
+private:
+    void ensureView();
+
+    QWebEngineView* m_view = nullptr;
+    WebEnginePage* m_page = nullptr;
+    WebEnginePage::ExternalOpener m_openExternally;
+    bool m_silent = false;
+};
+
+// The factory the window uses in the real program.
+BrowserFactory WebEngineBrowserFactory();
+
+} // namespace tovrin::platform

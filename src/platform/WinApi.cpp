@@ -1,0 +1,132 @@
+#include "platform/WinApi.h"
+
+#include <map>
+#include <vector>
+
+namespace tovrin::platform {
+
+namespace {
+
+struct WindowEntry
+{
+    WindowBackend* backend;
+    LONG procedure;
+};
+
+struct State
+{
+    std::map<HWND, WindowEntry> windows;
+    HWND nextHandle = 0x10;
+    std::vector<WNDPROC> procedures;
+    TrayBackend* tray = nullptr;
+};
+
+State& state()
+{
+    static State s;
+    return s;
+}
+
+// Procedure addresses are spaced like code addresses and never 0.
+constexpr LONG kFirstProcedure = 0x10000;
+constexpr LONG kProcedureSpacing = 0x10;
+
+WNDPROC procedureAt(LONG address)
+{
+    const auto& procs = state().procedures;
+    if (address < kFirstProcedure || (address - kFirstProcedure) % kProcedureSpacing != 0)
+        return nullptr;
+    const auto index = static_cast<std::size_t>((address - kFirstProcedure) / kProcedureSpacing);
+    return index < procs.size() ? procs[index] : nullptr;
+}
+
+WindowEntry* find(HWND hWnd)
+{
+    auto& windows = state().windows;
+    const auto it = windows.find(hWnd);
+    return it == windows.end() ? nullptr : &it->second;
+}
+
+} // namespace
+
+LONG AddressOf(WNDPROC procedure)
+{
+    auto& procs = state().procedures;
+    for (std::size_t i = 0; i < procs.size(); ++i) {
+        if (procs[i] == procedure)
+            return kFirstProcedure + static_cast<LONG>(i) * kProcedureSpacing;
+    }
+    procs.push_back(procedure);
+    return kFirstProcedure + static_cast<LONG>(procs.size() - 1) * kProcedureSpacing;
+}
+
+LRESULT DefWindowProcA(HWND, UINT, WPARAM, LPARAM) { return 0; }
+
+HWND CreateWindowHandle(WindowBackend& backend)
+{
+    auto& s = state();
+    const HWND handle = s.nextHandle++;
+    s.windows[handle] = WindowEntry{&backend, AddressOf(&DefWindowProcA)};
+    return handle;
+}
+
+void DestroyWindowHandle(HWND hWnd) { state().windows.erase(hWnd); }
+
+void SetTrayBackend(TrayBackend* backend) { state().tray = backend; }
+
+BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int, int, int, int, UINT)
+{
+    WindowEntry* window = find(hWnd);
+    if (!window)
+        return 0;
+    if (hWndInsertAfter == HWND_TOPMOST)
+        window->backend->setStayOnTop(true);
+    else if (hWndInsertAfter == HWND_NOTOPMOST)
+        window->backend->setStayOnTop(false);
+    return 1;
+}
+
+LONG GetWindowLongA(HWND hWnd, int nIndex)
+{
+    const WindowEntry* window = find(hWnd);
+    return window && nIndex == GWL_WNDPROC ? window->procedure : 0;
+}
+
+LONG SetWindowLongA(HWND hWnd, int nIndex, LONG dwNewLong)
+{
+    WindowEntry* window = find(hWnd);
+    if (!window || nIndex != GWL_WNDPROC || !procedureAt(dwNewLong))
+        return 0;
+    const LONG previous = window->procedure;
+    window->procedure = dwNewLong;
+    return previous;
+}
+
+LRESULT CallWindowProcA(LONG lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    const WNDPROC procedure = procedureAt(lpPrevWndFunc);
+    return procedure ? procedure(hWnd, Msg, wParam, lParam) : 0;
+}
+
+LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
+{
+    const WindowEntry* window = find(hWnd);
+    return window ? CallWindowProcA(window->procedure, hWnd, Msg, wParam, lParam) : 0;
+}
+
+BOOL Shell_NotifyIconA(DWORD dwMessage, const NOTIFYICONDATAA* lpData)
+{
+    TrayBackend* tray = state().tray;
+    if (!tray || !lpData || lpData->cbSize != sizeof(NOTIFYICONDATAA) || !find(lpData->hWnd))
+        return 0;
+    switch (dwMessage) {
+    case NIM_ADD:
+        return tray->addIcon(*lpData) ? 1 : 0;
+    case NIM_DELETE:
+        return tray->deleteIcon(lpData->hWnd, lpData->uID) ? 1 : 0;
+    default:
+        return 0;
+    }
+}
+
+} // namespace tovrin::platform

@@ -1,0 +1,122 @@
+"""A real X desktop for end-to-end tests: Xvfb, openbox, optionally trayer, and the
+program started against a recording proxy, driven with xdotool."""
+
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+
+def run(*args, env=None, check=True, timeout=20):
+    return subprocess.run(list(args), env=env, check=check, timeout=timeout,
+                          stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+
+
+class Desktop:
+    def __init__(self, with_tray=True, size="1280x1024"):
+        self.with_tray = with_tray
+        self.size = size
+        self.procs = []
+        self.display = None
+        self.home = tempfile.mkdtemp(prefix="tovrin-e2e-home-")
+
+    def __enter__(self):
+        r, w = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", self.size + "x24",
+                                 "-nolisten", "tcp"], pass_fds=(w,),
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(w)
+        with os.fdopen(r) as f:
+            number = f.readline().strip()
+        self.procs.append(xvfb)
+        self.display = ":" + number
+        self.env = dict(os.environ, DISPLAY=self.display, HOME=self.home)
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.env.pop("QT_QPA_PLATFORM", None)
+        self.procs.append(subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
+                                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        self._wait(lambda: self.xprop_root("_NET_SUPPORTING_WM_CHECK"), "window manager")
+        if self.with_tray:
+            self.procs.append(subprocess.Popen(
+                ["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel",
+                 "--width", "120", "--height", "32", "--transparent", "false", "--tint", "0xcccccc"],
+                env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+            self._wait(self.tray_owned, "tray host")
+        return self
+
+    def __exit__(self, *exc):
+        for p in reversed(self.procs):
+            if p.poll() is None:
+                p.terminate()
+                try:
+                    p.wait(timeout=10)
+                except subprocess.TimeoutExpired:
+                    p.kill()
+                    p.wait()
+        shutil.rmtree(self.home, ignore_errors=True)
+
+    def _wait(self, predicate, what, timeout=20.0):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if predicate():
+                return
+            time.sleep(0.1)
+        raise RuntimeError("timed out waiting for " + what)
+
+    def xprop_root(self, prop):
+        r = run("xprop", "-root", prop, env=self.env, check=False)
+        return r.returncode == 0 and "not found" not in r.stdout and "no such" not in r.stdout
+
+    def tray_owned(self):
+        r = run("xdotool", "search", "--classname", "trayer", env=self.env, check=False)
+        return r.returncode == 0 and r.stdout.strip() != ""
+
+    def start(self, exe, proxy_port, extra_env=None):
+        env = dict(self.env)
+        env["QTWEBENGINE_CHROMIUM_FLAGS"] = (
+            "--proxy-server=http://127.0.0.1:%d --proxy-bypass-list=<-loopback> "
+            "--disable-background-networking --disable-component-update" % proxy_port)
+        if os.geteuid() == 0:
+            env["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
+        env.update(extra_env or {})
+        self.stderr = tempfile.TemporaryFile()
+        proc = subprocess.Popen([exe], env=env, stdout=subprocess.DEVNULL, stderr=self.stderr,
+                                stdin=subprocess.DEVNULL)
+        self.procs.append(proc)
+        return proc
+
+    def xdo(self, *args, check=True):
+        return run("xdotool", *args, env=self.env, check=check).stdout.strip()
+
+    def find_window(self, name, timeout=30.0):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            r = run("xdotool", "search", "--onlyvisible", "--name", "^" + name + "$",
+                    env=self.env, check=False)
+            ids = r.stdout.split()
+            if ids:
+                return ids[0]
+            time.sleep(0.2)
+        raise RuntimeError("window %r never appeared" % name)
+
+    def window_state(self, wid):
+        return run("xprop", "-id", wid, "_NET_WM_STATE", env=self.env, check=False).stdout
+
+    def frame_size(self, wid):
+        """Outer size (frame included) of a client window, in pixels."""
+        r = run("xwininfo", "-id", wid, env=self.env).stdout
+        info = {}
+        for line in r.splitlines():
+            if ":" in line:
+                k, v = line.split(":", 1)
+                info[k.strip()] = v.strip()
+        w, h = int(info["Width"]), int(info["Height"])
+        ext = run("xprop", "-id", wid, "_NET_FRAME_EXTENTS", env=self.env, check=False).stdout
+        if "=" in ext:
+            l, r_, t, b = (int(x) for x in ext.split("=", 1)[1].split(","))
+            return w + l + r_, h + t + b
+        return w, h
+
+    def screenshot(self, path):
+        run("import", "-window", "root", path, env=self.env, check=False, timeout=30)

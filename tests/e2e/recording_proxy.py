@@ -1,0 +1,105 @@
+"""A recording HTTP proxy on loopback for end-to-end tests.
+
+The browser engine is started with --proxy-server pointing here, so every request it
+makes arrives as an absolute address ("GET http://host/path?query"). Each one is
+recorded and answered with a small page; nothing is forwarded anywhere. Secure
+connections (CONNECT) are refused.
+"""
+
+import http.server
+import threading
+import time
+import urllib.parse
+
+PAGE = b"""<!DOCTYPE html><html><head><meta charset="utf-8"><title>proxied</title></head>
+<body><p>recorded</p></body></html>"""
+
+
+class RecordingProxy:
+    def __init__(self, refuse=False):
+        self.requests = []  # (monotonic time, method, absolute address)
+        self._lock = threading.Lock()
+        self._cond = threading.Condition(self._lock)
+        proxy = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            protocol_version = "HTTP/1.1"
+
+            def log_message(self, *args):
+                pass
+
+            def _record(self):
+                with proxy._cond:
+                    proxy.requests.append((time.monotonic(), self.command, self.path))
+                    proxy._cond.notify_all()
+
+            def do_GET(self):
+                self._record()
+                if refuse:
+                    self.close_connection = True
+                    return
+                body = b"" if self.path.endswith("/favicon.ico") else PAGE
+                self.send_response(200 if body else 404)
+                self.send_header("Content-Type", "text/html; charset=utf-8")
+                self.send_header("Content-Length", str(len(body)))
+                self.send_header("Cache-Control", "no-store")
+                self.end_headers()
+                self.wfile.write(body)
+
+            do_POST = do_GET
+            do_HEAD = do_GET
+
+            def do_CONNECT(self):
+                self._record()
+                self.send_response(403)
+                self.send_header("Content-Length", "0")
+                self.end_headers()
+                self.close_connection = True
+
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        self.server.daemon_threads = True
+        self.port = self.server.server_address[1]
+        self._thread = threading.Thread(target=self.server.serve_forever, daemon=True)
+
+    def __enter__(self):
+        self._thread.start()
+        return self
+
+    def __exit__(self, *exc):
+        self.server.shutdown()
+        self.server.server_close()
+
+    def addresses(self, since=0):
+        """Absolute addresses of the GET requests from index `since` on, favicons left out."""
+        with self._lock:
+            return [a for (_, m, a) in self.requests[since:]
+                    if m == "GET" and not a.endswith("/favicon.ico")]
+
+    def count(self):
+        with self._lock:
+            return len(self.requests)
+
+    def wait_for(self, predicate, timeout=20.0, since=0):
+        """Waits until predicate(addresses) is true; returns the addresses."""
+        deadline = time.monotonic() + timeout
+        with self._cond:
+            while True:
+                found = [a for (_, m, a) in self.requests[since:]
+                         if m == "GET" and not a.endswith("/favicon.ico")]
+                if predicate(found):
+                    return found
+                left = deadline - time.monotonic()
+                if left <= 0:
+                    return found
+                self._cond.wait(left)
+
+    def time_of(self, address, since=0):
+        with self._lock:
+            for (t, m, a) in self.requests[since:]:
+                if a == address:
+                    return t
+        return None
+
+
+def decoded(address):
+    return urllib.parse.unquote(address)
