@@ -2,13 +2,15 @@
 
 #include "app/Form1.h"
 #include "app/StartupTiming.h"
+#include "app/Twips.h"
+#include "platform/QtTrayBackend.h"
 #include "platform/WebEngineBrowser.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFont>
 #include <QLoggingCategory>
-#include <QMessageBox>
+#include <QScreen>
 
 #include <cstdio>
 
@@ -24,6 +26,23 @@ void InstallFontSubstitutions()
     QFont::insertSubstitutions(QStringLiteral("楷体_GB2312"), kai);
     QFont::insertSubstitutions(QStringLiteral("华文楷体"), kai);
 }
+
+namespace {
+
+// The window starts centred on the screen at its design outer size.
+QPoint CentredPosition(const QWidget& window)
+{
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return window.pos();
+    const QSize outer(TwipsToPixels(layout::kMinimumWidth),
+                      TwipsToPixels(layout::kMinimumHeightStripOpen));
+    const QRect area = screen->availableGeometry();
+    return area.topLeft() + QPoint((area.width() - outer.width()) / 2,
+                                   (area.height() - outer.height()) / 2);
+}
+
+} // namespace
 
 int RunApplication(int argc, char* argv[], const BuildSettings& settings)
 {
@@ -42,11 +61,24 @@ int RunApplication(int argc, char* argv[], const BuildSettings& settings)
         std::fprintf(stderr, "tovrin: ignoring malformed host overrides '%s'\n",
                      settings.hostOverrides);
 
+    // The window stays alive while hidden in the notification area: the program ends
+    // when the window is unloaded, not when its last window is hidden.
+    QApplication::setQuitOnLastWindowClosed(false);
+    // Every icon handle the program hands out is its main window's: one icon.
+    platform::QtTrayBackend tray(
+        [](platform::HICON) { return QIcon(QStringLiteral(":/app/tovrin.png")); });
+    platform::SetTrayBackend(&tray);
+
     Form1::Platform platform{platform::WebEngineBrowserFactory(), nullptr};
     Form1 form(std::move(config), std::move(platform));
+    QObject::connect(&form, &Form1::unloaded, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
     StartupTiming::watch(form);
+    form.move(CentredPosition(form));
     form.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    platform::SetTrayBackend(nullptr);
+    return status;
 }
 
 } // namespace tovrin::app

@@ -78,7 +78,11 @@ Form1::Form1(Form1Config config, Platform platform, QWidget* parent)
     Form_Load();
 }
 
-Form1::~Form1() { DestroyWindowHandle(m_hWnd); }
+Form1::~Form1()
+{
+    Form_Unload();
+    DestroyWindowHandle(m_hWnd);
+}
 
 void Form1::createControls()
 {
@@ -147,6 +151,8 @@ void Form1::createControls()
 
     Cd_update = PlainButton(this, "Cd_update", "检查更新", TwipRect(5520, 6960, 900, 375), 9);
     Cd_AD = PlainButton(this, "Cd_AD", "关闭广告", TwipRect(5520, 7440, 900, 375), 9);
+    connect(Cd_update, &QPushButton::clicked, this, &Form1::Cd_update_Click);
+    connect(Cd_AD, &QPushButton::clicked, this, &Form1::Cd_AD_Click);
 
     WebBrowser3 = m_browsers(this, QStringLiteral("WebBrowser3"));
     WebBrowser3->setGeometry(TwipRect(6480, 6840, 5295, 1215));
@@ -214,6 +220,10 @@ void Form1::createMenu()
     mnuExit = mnuTray->addAction(QStringLiteral("退出"));
     mnuExit->setObjectName(QStringLiteral("mnuExit"));
     mnuTray->setDefaultAction(mnuShow);
+    connect(mnuShow, &QAction::triggered, this, &Form1::mnuShow_Click);
+    connect(zhiding, &QAction::triggered, this, &Form1::zhiding_Click);
+    connect(connect_, &QAction::triggered, this, &Form1::connect_Click);
+    connect(mnuExit, &QAction::triggered, this, &Form1::mnuExit_Click);
 }
 
 void Form1::setTabOrder()
@@ -245,6 +255,7 @@ void Form1::Form_Load()
     WebBrowser1->Navigate(Utf8(m_makerPages.instructionAddress()));
     Text2->setPlainText(Utf8(maker::NoticeText(m_config.makerNumber)));
     Text2->setFont(DesignFont("宋体", 13));
+    setUpTrayAndHook();
 }
 
 void Form1::Form_Activate()
@@ -253,11 +264,5 @@ void Form1::Form_Activate()
     Text1->setFocus(Qt::ActiveWindowFocusReason);
 }
 
-void Form1::changeEvent(QEvent* event)
-{
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        Form_Activate();
-}
 
 } // namespace tovrin::app

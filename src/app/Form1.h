@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Form1Config.h"
+#include "app/ResizeLayout.h"
 #include "lookup/SiteCatalogue.h"
 #include "maker/MakerPages.h"
 #include "platform/BrowserControl.h"
@@ -11,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -96,10 +98,35 @@ public:
     void Command1_Click(std::int16_t Index);
     void Command2_Click(std::int16_t Index);
     void Command3_Click(std::int16_t Index);
+    void Form_Resize();
+    void Form_Unload();
+    void mnuShow_Click();
+    void mnuExit_Click();
+    void zhiding_Click();
+    void connect_Click();
+    void Cd_update_Click();
+    void Cd_AD_Click();
+
+    // The window as the window procedure and the layout see it: state 0 normal,
+    // 1 minimized, 2 maximized; size in twips, frame included.
+    int WindowState() const;
+    void SetWindowState(int state);
+    float OuterWidth() const;
+    float OuterHeight() const;
+    void SetOuterSize(float W, float H);
+    // Shows the tray menu with its left edge at the mouse.
+    void PopupTrayMenu();
+
+signals:
+    // The window has been unloaded; the program ends with it.
+    void unloaded();
 
 protected:
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createControls();
@@ -112,6 +139,10 @@ private:
     void runSiteLookup(lookup::SiteTable table, std::int16_t n);
     void runContactEntry();
     void onComboTextEdited();
+    void setUpTrayAndHook();
+    layout::Controls currentLayout() const;
+    void applyLayout(const layout::Controls& controls);
+    bool canHideToTray() const;
 
     Form1Config m_config;
     maker::MakerPages m_makerPages;
@@ -120,6 +151,15 @@ private:
     platform::HWND m_hWnd = 0;
     QueryBoxKeys* m_queryKeys = nullptr;
     bool m_comboTextEdited = false;
+    bool m_unloaded = false;
+    bool m_inResize = false;
+    // A size set from code, read back as the window's size until the window system has
+    // applied it: Qt resizes a shown window asynchronously.
+    std::optional<layout::Size> m_pendingOuter;
+    // The outer size last set from code and the client size that gave it, so that the
+    // size can be made exact once the window manager's frame is known.
+    std::optional<layout::Size> m_requestedOuter;
+    QSize m_requestedClient;
 };
 
 } // namespace tovrin::app

@@ -74,6 +74,8 @@ void DestroyWindowHandle(HWND hWnd) { state().windows.erase(hWnd); }
 
 void SetTrayBackend(TrayBackend* backend) { state().tray = backend; }
 
+bool NotificationAreaAvailable() { return state().tray && state().tray->available(); }
+
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int, int, int, int, UINT)
 {
     WindowEntry* window = find(hWnd);

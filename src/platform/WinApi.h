@@ -24,6 +24,8 @@ public:
     virtual ~TrayBackend() = default;
     virtual bool addIcon(const NOTIFYICONDATAA& record) = 0;
     virtual bool deleteIcon(HWND hWnd, UINT id) = 0;
+    // Whether the desktop has a notification area at the moment.
+    virtual bool available() const = 0;
 };
 
 // Enters a window into the table, with the layer's default procedure, and gives its handle.
@@ -32,6 +34,9 @@ void DestroyWindowHandle(HWND hWnd);
 
 // The notification area in use; nullptr means the desktop has none.
 void SetTrayBackend(TrayBackend* backend);
+
+// Whether a notification area is there to keep a hidden window within reach.
+bool NotificationAreaAvailable();
 
 // Changes the window's z-order only: HWND_TOPMOST or HWND_NOTOPMOST. The program always
 // passes SWP_NOMOVE | SWP_NOSIZE, and position and size are not used.

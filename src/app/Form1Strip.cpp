@@ -1,0 +1,48 @@
+// The maker's strip at the bottom of the window: notice or update page, and closing it.
+
+#include "app/Form1.h"
+
+#include "app/Twips.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace tovrin::app {
+
+void Form1::Cd_update_Click()
+{
+    if (bNoticeShown == 1) {
+        Text2->hide();
+        WebBrowser3->Navigate(QString::fromStdString(m_makerPages.updateAddress()));
+        Cd_update->setText(QStringLiteral("返回"));
+        bNoticeShown = 0;
+    } else {
+        Text2->show();
+        bNoticeShown = 1;
+        Cd_update->setText(QStringLiteral("检查更新"));
+    }
+}
+
+void Form1::Cd_AD_Click()
+{
+    bAdShown = 0;
+    if (WindowState() == 2) {
+        const QRect wb1 = WebBrowser1->geometry();
+        const float height = OuterHeight() - PixelsToTwips(wb1.y());
+        WebBrowser1->resize(wb1.width(), std::max(TwipsToPixels(height), 0));
+        WebBrowser2->hide();
+        WebBrowser3->hide();
+        Text2->hide();
+        Cd_update->hide();
+        Cd_AD->hide();
+        QPushButton* contact = Command1[0];
+        contact->move(WebBrowser1->width() - contact->width(),
+                      TwipsToPixels(OuterHeight()) - contact->height() - TwipsToPixels(500));
+    } else {
+        SetOuterSize(OuterWidth(), 7300);
+        // The window system applies the new size later; lay out for it now.
+        Form_Resize();
+    }
+}
+
+} // namespace tovrin::app

@@ -1,0 +1,249 @@
+// The window's own behaviour: resize layout, notification-area icon and window hook,
+// the tray menu's commands, and unloading.
+
+#include "app/Form1.h"
+
+#include "app/Module1.h"
+#include "app/Twips.h"
+#include "maker/MakerPages.h"
+#include "platform/AnsiText.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace tovrin::app {
+
+using namespace tovrin::platform;
+
+namespace {
+
+layout::Rect TwipsOf(const QWidget* w)
+{
+    const QRect g = w->geometry();
+    return {PixelsToTwips(g.x()), PixelsToTwips(g.y()), PixelsToTwips(g.width()),
+            PixelsToTwips(g.height())};
+}
+
+void Place(QWidget* w, const layout::Rect& r) { w->setGeometry(TwipRect(r.left, r.top, r.width, r.height)); }
+
+} // namespace
+
+int Form1::WindowState() const
+{
+    const Qt::WindowStates state = windowState();
+    if (state.testFlag(Qt::WindowMinimized))
+        return 1;
+    if (state.testFlag(Qt::WindowMaximized) || state.testFlag(Qt::WindowFullScreen))
+        return 2;
+    return 0;
+}
+
+void Form1::SetWindowState(int state)
+{
+    Qt::WindowStates s = windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
+    if (state == 1)
+        s |= Qt::WindowMinimized;
+    else if (state == 2)
+        s |= Qt::WindowMaximized;
+    setWindowState(s);
+    if (state == 0 && isVisible()) {
+        raise();
+        activateWindow();
+    }
+}
+
+float Form1::OuterWidth() const
+{
+    return m_pendingOuter ? m_pendingOuter->W : PixelsToTwips(frameGeometry().width());
+}
+
+float Form1::OuterHeight() const
+{
+    return m_pendingOuter ? m_pendingOuter->H : PixelsToTwips(frameGeometry().height());
+}
+
+void Form1::SetOuterSize(float W, float H)
+{
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize client(std::max(TwipsToPixels(W) - frame.width(), 0),
+                       std::max(TwipsToPixels(H) - frame.height(), 0));
+    m_pendingOuter = layout::Size{W, H};
+    m_requestedOuter = layout::Size{W, H};
+    m_requestedClient = client;
+    resize(client);
+}
+
+void Form1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_pendingOuter.reset();
+    if (m_requestedOuter && size() != m_requestedClient)
+        m_requestedOuter.reset(); // resized by the user since
+    Form_Resize();
+}
+
+void Form1::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    // The window manager's frame arrives after the first sizes were set: make a size
+    // set from code exact now that the frame is known.
+    if (!m_requestedOuter || WindowState() != 0 || size() != m_requestedClient)
+        return;
+    const QSize outer(TwipsToPixels(m_requestedOuter->W), TwipsToPixels(m_requestedOuter->H));
+    if (frameGeometry().size() != outer)
+        SetOuterSize(m_requestedOuter->W, m_requestedOuter->H);
+}
+
+layout::Controls Form1::currentLayout() const
+{
+    layout::Controls c;
+    c.webBrowser1 = TwipsOf(WebBrowser1);
+    c.webBrowser2 = TwipsOf(WebBrowser2);
+    c.webBrowser3 = TwipsOf(WebBrowser3);
+    c.text2 = TwipsOf(Text2);
+    c.cdUpdate = TwipsOf(Cd_update);
+    c.cdAD = TwipsOf(Cd_AD);
+    c.contact = TwipsOf(Command1[0]);
+    c.stripButtonsVisible = !Cd_update->isHidden();
+    return c;
+}
+
+void Form1::applyLayout(const layout::Controls& c)
+{
+    Place(WebBrowser1, c.webBrowser1);
+    Place(WebBrowser2, c.webBrowser2);
+    Place(WebBrowser3, c.webBrowser3);
+    Place(Text2, c.text2);
+    Place(Cd_update, c.cdUpdate);
+    Place(Cd_AD, c.cdAD);
+    Place(Command1[0], c.contact);
+    if (!c.stripButtonsVisible) {
+        Cd_update->hide();
+        Cd_AD->hide();
+    }
+}
+
+bool Form1::canHideToTray() const
+{
+    // Hiding a window on a desktop without a notification area would leave it out of reach.
+    return NotificationAreaAvailable();
+}
+
+void Form1::Form_Resize()
+{
+    if (m_inResize)
+        return;
+    m_inResize = true;
+    if (WindowState() != 1) {
+        const bool stripOpen = bAdShown == 1;
+        layout::Size size{OuterWidth(), OuterHeight()};
+        // A maximized window cannot be resized; it is laid out at the size it has.
+        if (WindowState() == 0) {
+            const layout::Size corrected = layout::MinimumSize(size, stripOpen);
+            if (!(corrected == size)) {
+                SetOuterSize(corrected.W, corrected.H);
+                size = corrected;
+            }
+        }
+        applyLayout(layout::LayOut(currentLayout(), size, stripOpen));
+    }
+    m_inResize = false;
+    if (WindowState() == 1 && Module1::bShownFromTray == 0 && isVisible() && canHideToTray())
+        hide();
+}
+
+void Form1::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Form_Activate();
+    else if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+void Form1::setUpTrayAndHook()
+{
+    Module1::SetMainWindow(this);
+    Module1::lpOrigWndProc = GetWindowLongA(hWnd(), GWL_WNDPROC);
+
+    nidTray = {};
+    nidTray.cbSize = sizeof(NOTIFYICONDATAA);
+    nidTray.hWnd = hWnd();
+    nidTray.uID = 1;
+    nidTray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_INFO;
+    nidTray.uCallbackMessage = Module1::WM_TRAYICON;
+    nidTray.hIcon = hWnd();
+    WriteAnsiField(nidTray.szTip, "欢迎使用Tovrin");
+    nidTray.dwState = 0;
+    nidTray.dwStateMask = 0;
+    WriteAnsiField(nidTray.szInfo, "单击本图标将显示/隐藏主程序");
+    nidTray.uTimeout = 100;
+    WriteAnsiField(nidTray.szInfoTitle, "欢迎使用Tovrin");
+    nidTray.dwInfoFlags = NIIF_INFO;
+    Shell_NotifyIconA(NIM_ADD, &nidTray);
+
+    Module1::lpPrevWndProc = SetWindowLongA(hWnd(), GWL_WNDPROC, AddressOf(&Module1::WindowProc));
+}
+
+void Form1::Form_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    Shell_NotifyIconA(NIM_DELETE, &nidTray);
+    SetWindowLongA(hWnd(), GWL_WNDPROC, Module1::lpOrigWndProc);
+    Module1::SetMainWindow(nullptr);
+    emit unloaded();
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void Form1::PopupTrayMenu() { mnuTray->popup(QCursor::pos()); }
+
+void Form1::mnuShow_Click()
+{
+    if (Module1::bShownFromTray == 0) {
+        Module1::bShownFromTray = 1;
+        show();
+        SetWindowState(0);
+    } else if (canHideToTray()) {
+        Module1::bShownFromTray = 0;
+        SetWindowState(1);
+        hide();
+    }
+    mnuShow->setText(isVisible() ? QStringLiteral("隐藏窗口") : QStringLiteral("显示窗口"));
+}
+
+void Form1::mnuExit_Click() { close(); }
+
+void Form1::zhiding_Click()
+{
+    if (bTopmost == 1) {
+        zhiding->setText(QStringLiteral("窗口置顶"));
+        SetWindowPos(hWnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        bTopmost = 0;
+    } else {
+        zhiding->setText(QStringLiteral("取消置顶"));
+        SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        bTopmost = 1;
+    }
+}
+
+void Form1::connect_Click()
+{
+    zhiding->setText(QStringLiteral("窗口置顶"));
+    SetWindowPos(hWnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    bTopmost = 0;
+    WebBrowser4->Navigate(QString::fromStdString(
+        lookup::ContactAddress(m_config.hosts, m_config.makerNumber)));
+}
+
+} // namespace tovrin::app

@@ -1,0 +1,85 @@
+#include "platform/QtTrayBackend.h"
+
+#include "platform/AnsiText.h"
+
+#include <algorithm>
+
+namespace tovrin::platform {
+
+QtTrayBackend::QtTrayBackend(IconResolver icons, QObject* parent)
+    : QObject(parent), m_icons(std::move(icons))
+{
+}
+
+QtTrayBackend::~QtTrayBackend() = default;
+
+bool QtTrayBackend::available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+bool QtTrayBackend::addIcon(const NOTIFYICONDATAA& record)
+{
+    const auto key = std::make_pair(record.hWnd, record.uID);
+    if (m_trayIcons.count(key))
+        return false;
+    auto icon = std::make_unique<QSystemTrayIcon>();
+    if (record.uFlags & NIF_ICON)
+        icon->setIcon(m_icons ? m_icons(record.hIcon) : QIcon());
+    if (record.uFlags & NIF_TIP)
+        icon->setToolTip(QString::fromStdString(ReadAnsiField(record.szTip)));
+    if (record.uFlags & NIF_MESSAGE) {
+        const HWND hWnd = record.hWnd;
+        const UINT id = record.uID;
+        const UINT message = record.uCallbackMessage;
+        connect(icon.get(), &QSystemTrayIcon::activated, this,
+                [this, hWnd, id, message](QSystemTrayIcon::ActivationReason reason) {
+                    onActivated(hWnd, id, message, reason);
+                });
+    }
+    icon->show();
+    if (record.uFlags & NIF_INFO) {
+        const auto kind = record.dwInfoFlags == NIIF_INFO ? QSystemTrayIcon::Information
+                                                          : QSystemTrayIcon::NoIcon;
+        const int timeout = std::max(static_cast<int>(record.uTimeout), kMinimumBalloonMs);
+        icon->showMessage(QString::fromStdString(ReadAnsiField(record.szInfoTitle)),
+                          QString::fromStdString(ReadAnsiField(record.szInfo)), kind, timeout);
+    }
+    m_trayIcons.emplace(key, std::move(icon));
+    return true;
+}
+
+bool QtTrayBackend::deleteIcon(HWND hWnd, UINT id)
+{
+    const auto it = m_trayIcons.find(std::make_pair(hWnd, id));
+    if (it == m_trayIcons.end())
+        return false;
+    it->second->hide();
+    m_trayIcons.erase(it);
+    return true;
+}
+
+void QtTrayBackend::onActivated(HWND hWnd, UINT id, UINT callbackMessage,
+                                QSystemTrayIcon::ActivationReason reason)
+{
+    const auto send = [&](UINT mouseMessage) {
+        SendMessageA(hWnd, callbackMessage, id, static_cast<LPARAM>(mouseMessage));
+    };
+    switch (reason) {
+    case QSystemTrayIcon::Trigger:
+        send(WM_LBUTTONUP);
+        break;
+    case QSystemTrayIcon::DoubleClick:
+        // The second click of a double click: the double-click message, then its release.
+        send(WM_LBUTTONDBLCLK);
+        send(WM_LBUTTONUP);
+        break;
+    case QSystemTrayIcon::Context:
+        send(WM_RBUTTONUP);
+        break;
+    case QSystemTrayIcon::MiddleClick:
+        send(WM_MBUTTONUP);
+        break;
+    case QSystemTrayIcon::Unknown:
+        break;
+    }
+}
+
+} // namespace tovrin::platform
