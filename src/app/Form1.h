@@ -140,7 +140,6 @@ private:
     void runContactEntry();
     void onComboTextEdited();
     void setUpTrayAndHook();
-    layout::Controls currentLayout() const;
     void applyLayout(const layout::Controls& controls);
     bool canHideToTray() const;
 
@@ -151,6 +150,9 @@ private:
     platform::HWND m_hWnd = 0;
     QueryBoxKeys* m_queryKeys = nullptr;
     bool m_comboTextEdited = false;
+    // The twip geometry of the controls that follow the window's size; the widgets
+    // themselves stand on whole pixels.
+    layout::Controls m_twips = layout::DesignControls();
     bool m_unloaded = false;
     bool m_inResize = false;
     // A size set from code, read back as the window's size until the window system has

@@ -7,6 +7,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace tovrin::app {
 
 void Form1::Cd_update_Click()
@@ -27,17 +29,17 @@ void Form1::Cd_AD_Click()
 {
     bAdShown = 0;
     if (WindowState() == 2) {
-        const QRect wb1 = WebBrowser1->geometry();
-        const float height = OuterHeight() - PixelsToTwips(wb1.y());
-        WebBrowser1->resize(wb1.width(), std::max(TwipsToPixels(height), 0));
+        layout::Controls c = m_twips;
+        c.webBrowser1.height = std::max(OuterHeight() - c.webBrowser1.top, 0.0f);
+        applyLayout(c);
         WebBrowser2->hide();
         WebBrowser3->hide();
         Text2->hide();
         Cd_update->hide();
         Cd_AD->hide();
-        QPushButton* contact = Command1[0];
-        contact->move(WebBrowser1->width() - contact->width(),
-                      TwipsToPixels(OuterHeight()) - contact->height() - TwipsToPixels(500));
+        c.contact.left = c.webBrowser1.width - c.contact.width;
+        c.contact.top = OuterHeight() - c.contact.height - 500;
+        applyLayout(c);
     } else {
         SetOuterSize(OuterWidth(), 7300);
         // The window system applies the new size later; lay out for it now.

@@ -21,13 +21,6 @@ using namespace tovrin::platform;
 
 namespace {
 
-layout::Rect TwipsOf(const QWidget* w)
-{
-    const QRect g = w->geometry();
-    return {PixelsToTwips(g.x()), PixelsToTwips(g.y()), PixelsToTwips(g.width()),
-            PixelsToTwips(g.height())};
-}
-
 void Place(QWidget* w, const layout::Rect& r) { w->setGeometry(TwipRect(r.left, r.top, r.width, r.height)); }
 
 } // namespace
@@ -98,22 +91,9 @@ void Form1::moveEvent(QMoveEvent* event)
         SetOuterSize(m_requestedOuter->W, m_requestedOuter->H);
 }
 
-layout::Controls Form1::currentLayout() const
-{
-    layout::Controls c;
-    c.webBrowser1 = TwipsOf(WebBrowser1);
-    c.webBrowser2 = TwipsOf(WebBrowser2);
-    c.webBrowser3 = TwipsOf(WebBrowser3);
-    c.text2 = TwipsOf(Text2);
-    c.cdUpdate = TwipsOf(Cd_update);
-    c.cdAD = TwipsOf(Cd_AD);
-    c.contact = TwipsOf(Command1[0]);
-    c.stripButtonsVisible = !Cd_update->isHidden();
-    return c;
-}
-
 void Form1::applyLayout(const layout::Controls& c)
 {
+    m_twips = c;
     Place(WebBrowser1, c.webBrowser1);
     Place(WebBrowser2, c.webBrowser2);
     Place(WebBrowser3, c.webBrowser3);
@@ -149,7 +129,7 @@ void Form1::Form_Resize()
                 size = corrected;
             }
         }
-        applyLayout(layout::LayOut(currentLayout(), size, stripOpen));
+        applyLayout(layout::LayOut(m_twips, size, stripOpen));
     }
     m_inResize = false;
     if (WindowState() == 1 && Module1::bShownFromTray == 0 && isVisible() && canHideToTray())

@@ -1,0 +1,61 @@
+#include "Doubles.h"
+
+#include <algorithm>
+
+namespace tovrin::testing {
+
+RecordingBrowser::RecordingBrowser(QWidget* parent, const QString& name, CallLog& log)
+    : BrowserControl(parent), m_log(log)
+{
+    setObjectName(name);
+    // Stands in for the page: it can take the focus like the engine's view.
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void RecordingBrowser::Navigate(const QString& address)
+{
+    navigations << address;
+    m_log.calls << objectName() + QStringLiteral(".Navigate ") + address;
+}
+
+void RecordingBrowser::setSilent(bool silent)
+{
+    m_silent = silent;
+    m_log.calls << objectName() + QStringLiteral(".Silent ") +
+                       (silent ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+platform::BrowserFactory RecordingBrowserFactory(CallLog& log)
+{
+    return [&log](QWidget* parent, const QString& name) -> platform::BrowserControl* {
+        return new RecordingBrowser(parent, name, log);
+    };
+}
+
+void RecordingWindowBackend::setStayOnTop(bool on)
+{
+    onTop = on;
+    m_log.calls << (on ? QStringLiteral("SetWindowPos TOPMOST")
+                       : QStringLiteral("SetWindowPos NOTOPMOST"));
+}
+
+bool RecordingTray::addIcon(const platform::NOTIFYICONDATAA& record)
+{
+    icons.push_back(record);
+    m_log.calls << QStringLiteral("Shell_NotifyIcon ADD");
+    return true;
+}
+
+bool RecordingTray::deleteIcon(platform::HWND hWnd, platform::UINT id)
+{
+    m_log.calls << QStringLiteral("Shell_NotifyIcon DELETE");
+    const auto it = std::find_if(icons.begin(), icons.end(), [&](const auto& r) {
+        return r.hWnd == hWnd && r.uID == id;
+    });
+    if (it == icons.end())
+        return false;
+    icons.erase(it);
+    return true;
+}
+
+} // namespace tovrin::testing

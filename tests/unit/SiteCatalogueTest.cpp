@@ -1,0 +1,172 @@
+#include "lookup/SiteCatalogue.h"
+#include "lookup/Utf8EncodeUri.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace tovrin::lookup;
+
+namespace {
+
+struct Expected
+{
+    SiteTable table;
+    std::int16_t number;
+    const char* address; // for the query "word"
+};
+
+// Every entry with the query "word": host, template and suffix as they must stand.
+const Expected kWordAddresses[] = {
+    {SiteTable::Dictionary, 1, "http://dict.baidu.com/s?wd=word"},
+    {SiteTable::Dictionary, 2, "http://www.google.com.hk/dictionary?langpair=en%7Czh-CN&q=word"},
+    {SiteTable::Dictionary, 3, "http://dict.youdao.com/search?q=word"},
+    {SiteTable::Dictionary, 4, "http://www.iciba.com/word"},
+    {SiteTable::Dictionary, 5, "http://www.dreye.com.cn/ews/word--01--.html"},
+    {SiteTable::Dictionary, 6, "http://dict.cn/word"},
+    {SiteTable::Dictionary, 7, "http://dict.hjenglish.com/app/w/word"},
+    {SiteTable::Dictionary, 8, "http://dict.netat.net/searchw.jsp?word=word"},
+    {SiteTable::Dictionary, 9, "http://www.cibo.cn/search.php?dictkeyword=word"},
+    {SiteTable::Dictionary, 10, "http://dictionary.cambridge.org/search/british/?q=word"},
+    {SiteTable::Dictionary, 11, "http://www.jukuu.com/search.php?q=word"},
+    {SiteTable::Dictionary, 12, "http://dict.cnki.net/dict_result.aspx?searchword=word"},
+    {SiteTable::Translation, 1, "http://fy.iciba.com/"},
+    {SiteTable::Translation, 2, "http://fanyi.youdao.com/translate?i=well&keyfrom=dict.top"},
+    {SiteTable::Translation, 3, "http://dict.cn/fy/"},
+    {SiteTable::Translation, 4, "http://fanyi.cn.yahoo.com/"},
+    {SiteTable::Translation, 5, "http://translate.google.com/#"},
+    {SiteTable::Translation, 6, "http://www.microsofttranslator.com/"},
+    {SiteTable::Translation, 7, "http://www.netat.net/"},
+    {SiteTable::Translation, 8, "http://www.hjtrans.com/"},
+    {SiteTable::Translation, 9, "http://fanyi.dreye.com/"},
+    {SiteTable::Search, 1, "http://www.baidu.com/s?wd=word"},
+    {SiteTable::Search, 2,
+     "http://www.google.com.hk/search?hl=zh-CN&newwindow=1&safe=strict&q=word"},
+    {SiteTable::Search, 3, "http://cn.bing.com/search?q=word"},
+    {SiteTable::Search, 4, "http://search.cn.yahoo.com/s?p=word"},
+    {SiteTable::Search, 5, "http://www.soso.com/q?pid=s.idx&ch=s.idx&w=word"},
+    {SiteTable::Search, 6, "http://www.sogou.com/web?query=word"},
+    {SiteTable::Search, 7, "http://www.ask.com/web?q=word"},
+    {SiteTable::Search, 8, "http://www.youdao.com/search?q=word"},
+    {SiteTable::Search, 9, "http://search.sina.com.cn/?q=word&c=news"},
+    {SiteTable::Search, 10, "http://p.zhongsou.com/p?v=网页&y=9&k=com&netid=&w=word"},
+    {SiteTable::Search, 11, "http://www.yiso.com/s/?q=word"},
+    {SiteTable::Search, 12,
+     "http://www.qihoo.com/wenda.php?kw=word&ff=1&do=search&noq=q&src=nindex"},
+    {SiteTable::Search, 13, "http://www.gougou.com/search?search=word"},
+};
+
+std::string Address(SiteTable table, std::int16_t n, std::u16string_view query,
+                    const HostTable& hosts = HostTable())
+{
+    const SiteEntry* entry = FindSite(table, n);
+    EXPECT_NE(entry, nullptr);
+    return entry ? BuildAddress(*entry, hosts, UTF8EncodeURI(query), query) : std::string();
+}
+
+// The address with the query part cut out, for comparing the same entry across queries.
+std::string WithQuery(const Expected& e, const std::string& query)
+{
+    std::string address = e.address;
+    const auto at = address.rfind("word");
+    return address.replace(at, 4, query);
+}
+
+} // namespace
+
+TEST(SiteCatalogue, HasThirtyFourSitesInThreeTables)
+{
+    EXPECT_EQ(kDictionarySites.size() + kTranslationSites.size() + kSearchSites.size(), 34u);
+    EXPECT_EQ(std::size(kWordAddresses), 34u);
+}
+
+TEST(SiteCatalogue, EveryEntryBuildsItsAddress)
+{
+    for (const auto& e : kWordAddresses)
+        EXPECT_EQ(Address(e.table, e.number, u"word"), e.address)
+            << "table " << static_cast<int>(e.table) << " entry " << e.number;
+}
+
+TEST(SiteCatalogue, QueriesGoInEncodedOrRawByEntry)
+{
+    for (const auto& e : kWordAddresses) {
+        const SiteEntry* entry = FindSite(e.table, e.number);
+        ASSERT_NE(entry, nullptr);
+        SCOPED_TRACE(e.address);
+        const std::string chinese = Address(e.table, e.number, u"词典");
+        const std::string reserved = Address(e.table, e.number, u"a&b#c d");
+        const std::string empty = Address(e.table, e.number, u"");
+        switch (entry->query) {
+        case QueryPart::Encoded:
+            EXPECT_EQ(chinese, WithQuery(e, "%E8%AF%8D%E5%85%B8"));
+            EXPECT_EQ(reserved, WithQuery(e, "a%26b%23c%20d"));
+            EXPECT_EQ(empty, WithQuery(e, ""));
+            break;
+        case QueryPart::Raw:
+            EXPECT_EQ(chinese, WithQuery(e, "词典"));
+            EXPECT_EQ(reserved, WithQuery(e, "a%26b%23c%20d"));
+            EXPECT_EQ(empty, WithQuery(e, ""));
+            break;
+        case QueryPart::None:
+            EXPECT_EQ(chinese, e.address);
+            EXPECT_EQ(reserved, e.address);
+            EXPECT_EQ(empty, e.address);
+            break;
+        }
+    }
+}
+
+TEST(SiteCatalogue, EmptyQueriesLeaveTheTemplateAndSuffixJoined)
+{
+    EXPECT_EQ(Address(SiteTable::Dictionary, 3, u""), "http://dict.youdao.com/search?q=");
+    EXPECT_EQ(Address(SiteTable::Dictionary, 5, u""), "http://www.dreye.com.cn/ews/--01--.html");
+    EXPECT_EQ(Address(SiteTable::Search, 9, u""), "http://search.sina.com.cn/?q=&c=news");
+}
+
+TEST(SiteCatalogue, EncodedEntriesUseTheStoredQueryNotTheText)
+{
+    const SiteEntry* youdao = FindSite(SiteTable::Dictionary, 3);
+    ASSERT_NE(youdao, nullptr);
+    EXPECT_EQ(BuildAddress(*youdao, HostTable(), "stale", u"fresh"),
+              "http://dict.youdao.com/search?q=stale");
+    const SiteEntry* baidu = FindSite(SiteTable::Search, 1);
+    ASSERT_NE(baidu, nullptr);
+    EXPECT_EQ(BuildAddress(*baidu, HostTable(), "stale", u"fresh"),
+              "http://www.baidu.com/s?wd=fresh");
+}
+
+TEST(SiteCatalogue, NumbersOutsideATableSelectNothing)
+{
+    for (const std::int16_t n : {std::int16_t(-32768), std::int16_t(-1), std::int16_t(13),
+                                 std::int16_t(32767)})
+        EXPECT_EQ(FindSite(SiteTable::Dictionary, n), nullptr) << n;
+    for (const std::int16_t n : {std::int16_t(0), std::int16_t(-1), std::int16_t(10)})
+        EXPECT_EQ(FindSite(SiteTable::Translation, n), nullptr) << n;
+    for (const std::int16_t n : {std::int16_t(0), std::int16_t(-5), std::int16_t(14),
+                                 std::int16_t(18)})
+        EXPECT_EQ(FindSite(SiteTable::Search, n), nullptr) << n;
+    // Dictionary 0 is the contact entry, handled apart from the lookups.
+    EXPECT_EQ(FindSite(SiteTable::Dictionary, kContactEntry), nullptr);
+}
+
+TEST(SiteCatalogue, ContactAddressCarriesTheMakersNumber)
+{
+    EXPECT_EQ(ContactAddress(HostTable(), "12345"),
+              "http://wpa.qq.com/msgrd?v=1&uin=12345&site=qq&menu=yes");
+}
+
+TEST(HostTable, BuildOverridesReplaceHostsOrAreRejectedWhole)
+{
+    HostTable hosts;
+    EXPECT_TRUE(hosts.applyOverrides("baidu=127.0.0.1:8080;contact=qq.example"));
+    EXPECT_EQ(Address(SiteTable::Search, 1, u"x", hosts), "http://127.0.0.1:8080/s?wd=x");
+    EXPECT_EQ(ContactAddress(hosts, "1"), "http://qq.example/msgrd?v=1&uin=1&site=qq&menu=yes");
+    EXPECT_TRUE(hosts.applyOverrides(""));
+
+    HostTable untouched;
+    EXPECT_FALSE(untouched.applyOverrides("haici=dict.example;nosuchservice=x"));
+    EXPECT_FALSE(untouched.applyOverrides("haici=evil.example/path?"));
+    EXPECT_FALSE(untouched.applyOverrides("haici="));
+    EXPECT_FALSE(untouched.applyOverrides("haici"));
+    EXPECT_EQ(untouched.host(Service::Haici), "dict.cn");
+}

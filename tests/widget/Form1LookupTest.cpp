@@ -1,0 +1,384 @@
+#include "FormFixture.h"
+
+#include "app/QueryBox.h"
+#include "lookup/SiteCatalogue.h"
+#include "lookup/Utf8EncodeUri.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace tovrin;
+using namespace tovrin::testing;
+using lookup::SiteTable;
+
+namespace {
+
+// The address the catalogue gives for a site and query text.
+QString SiteAddress(SiteTable table, int n, const QString& text)
+{
+    const auto* entry = lookup::FindSite(table, static_cast<std::int16_t>(n));
+    if (!entry)
+        return {};
+    const std::u16string units(reinterpret_cast<const char16_t*>(text.utf16()),
+                               static_cast<std::size_t>(text.size()));
+    return QString::fromStdString(lookup::BuildAddress(*entry, lookup::HostTable(),
+                                                       lookup::UTF8EncodeURI(units), units));
+}
+
+struct ShownForm : FormFixture
+{
+    ShownForm()
+    {
+        form->show();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QTRY_VERIFY(form->Text1->hasFocus());
+    }
+
+    // Puts text into the query box as typed keys, then forgets the calls so far.
+    void type(const QString& text)
+    {
+        form->Text1->selectAll();
+        TypeText(form->Text1, text);
+        log.clear();
+        browser(1)->navigations.clear();
+    }
+
+    bool rearmed() const
+    {
+        return form->Text1->hasFocus() && form->Text1->selectedText() == form->Text1->text() &&
+               form->Text1->selectionStart() == 0;
+    }
+};
+
+} // namespace
+
+class Form1LookupTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void dispatchersNavigateAndAlwaysSetSilent();
+    void contactEntryLeavesTopmostAndNavigatesOnlyTheContactBrowser();
+    void functionKeysPerCategory_data();
+    void functionKeysPerCategory();
+    void shiftAndCtrlDoNotChangeAFunctionKey();
+    void enterPerCategory_data();
+    void enterPerCategory();
+    void keysRefreshTheQueryAndArmTheFocusReturnOnce();
+    void clickSelectsAllAndDoubleClickPutsTheCaretLast();
+    void categorySwitchShowsItsPanelAndPrompt();
+    void editedCategoryTextSelectsNothing();
+    void siteButtonsLookUpTheWholeTextWithoutRearming();
+    void arrowButtonOpensTheTypedAddress();
+    void inputMethodTextRefreshesTheQuery();
+};
+
+void Form1LookupTest::dispatchersNavigateAndAlwaysSetSilent()
+{
+    FormFixture f;
+    auto& form = *f.form;
+    form.Text1->setText(QStringLiteral("a&b 词"));
+    form.sEncodedQuery = form.UTF8EncodeURI(form.Text1->text());
+    const struct
+    {
+        void (app::Form1::*dispatcher)(std::int16_t);
+        SiteTable table;
+        int first, last;
+    } tables[] = {{&app::Form1::LookupDictionary, SiteTable::Dictionary, 1, 12},
+                  {&app::Form1::LookupTranslation, SiteTable::Translation, 1, 9},
+                  {&app::Form1::LookupSearch, SiteTable::Search, 1, 13}};
+    for (const auto& t : tables) {
+        for (int n = -2; n <= t.last + 2; ++n) {
+            if (t.table == SiteTable::Dictionary && n == 0)
+                continue; // the contact entry has its own test
+            f.log.clear();
+            (form.*t.dispatcher)(static_cast<std::int16_t>(n));
+            QStringList expected;
+            if (n >= t.first && n <= t.last)
+                expected << QStringLiteral("WebBrowser1.Navigate ") +
+                                SiteAddress(t.table, n, form.Text1->text());
+            expected << QStringLiteral("WebBrowser1.Silent true");
+            QCOMPARE(f.log.calls, expected);
+        }
+    }
+    // Encoded entries use the stored query as it stands, however stale.
+    form.sEncodedQuery = "stale";
+    f.log.clear();
+    form.LookupDictionary(3);
+    QCOMPARE(f.browser(1)->navigations.last(), QStringLiteral("http://dict.youdao.com/search?q=stale"));
+}
+
+void Form1LookupTest::contactEntryLeavesTopmostAndNavigatesOnlyTheContactBrowser()
+{
+    FormFixture f;
+    auto& form = *f.form;
+    for (int round = 0; round < 2; ++round) { // from topmost, then from not topmost
+        f.log.clear();
+        form.Command1[0]->click();
+        QCOMPARE(f.log.calls,
+                 (QStringList{QStringLiteral("SetWindowPos NOTOPMOST"),
+                              QStringLiteral("WebBrowser4.Navigate http://wpa.qq.com/msgrd?v=1&uin=4321&site=qq&menu=yes"),
+                              QStringLiteral("WebBrowser1.Silent true")}));
+        QCOMPARE(form.zhiding->text(), QStringLiteral("窗口置顶"));
+        QCOMPARE(form.bTopmost, 0);
+        QVERIFY(!f.window->onTop);
+    }
+    // In every category.
+    form.Combo1->setCurrentIndex(4);
+    QVERIFY(!form.Command1[0]->isHidden());
+    f.log.clear();
+    form.Command1[0]->click();
+    QCOMPARE(f.log.matching(QStringLiteral("WebBrowser4.Navigate")).size(), 1);
+}
+
+void Form1LookupTest::functionKeysPerCategory_data()
+{
+    QTest::addColumn<int>("category");
+    QTest::addColumn<int>("table"); // -1: no function key opens anything
+    QTest::addColumn<int>("lastKey");
+    QTest::newRow("word lookup") << 0 << int(SiteTable::Dictionary) << 12;
+    QTest::newRow("online translation") << 1 << int(SiteTable::Translation) << 9;
+    QTest::newRow("web browsing") << 2 << -1 << 0;
+    QTest::newRow("search engines") << 3 << int(SiteTable::Search) << 18;
+    QTest::newRow("literature search") << 4 << -1 << 0;
+}
+
+void Form1LookupTest::functionKeysPerCategory()
+{
+    QFETCH(int, category);
+    QFETCH(int, table);
+    QFETCH(int, lastKey);
+    ShownForm f;
+    f.form->Combo1->setCurrentIndex(category);
+    for (int n = 1; n <= 24; ++n) {
+        f.type(QStringLiteral("C++ 词"));
+        f.form->Text1->setCursorPosition(2); // a selection that a lookup would replace
+        QTest::keyClick(f.form->Text1, Qt::Key(Qt::Key_F1 + n - 1));
+        const QString key = QStringLiteral("F%1").arg(n);
+        const bool called = table >= 0 && n <= lastKey;
+        const QString address =
+            called ? SiteAddress(SiteTable(table), n, QStringLiteral("C++ 词")) : QString();
+        QCOMPARE(f.browser(1)->navigations, address.isEmpty() ? QStringList() : QStringList{address});
+        QVERIFY2(f.log.matching(QStringLiteral("Silent")).size() == (called ? 1 : 0), qPrintable(key));
+        QVERIFY2(f.rearmed() == called, qPrintable(key));
+        if (!called)
+            QCOMPARE(f.form->Text1->cursorPosition(), 2);
+        QCOMPARE(f.form->sEncodedQuery, std::string("C%2B%2B%20%E8%AF%8D"));
+    }
+}
+
+void Form1LookupTest::shiftAndCtrlDoNotChangeAFunctionKey()
+{
+    ShownForm f;
+    const QString expected = SiteAddress(SiteTable::Dictionary, 3, QStringLiteral("word"));
+    for (const auto mods : {Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier}) {
+        f.type(QStringLiteral("word"));
+        QTest::keyClick(f.form->Text1, Qt::Key_F3, mods);
+        QCOMPARE(f.browser(1)->navigations, QStringList{expected});
+    }
+}
+
+void Form1LookupTest::enterPerCategory_data()
+{
+    QTest::addColumn<int>("category");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("address"); // empty: nothing opens and the Enter is not consumed
+    QTest::newRow("word lookup") << 0 << QStringLiteral("词 a&b")
+                                 << SiteAddress(SiteTable::Dictionary, 5, QStringLiteral("词 a&b"));
+    QTest::newRow("online translation") << 1 << QStringLiteral("词")
+                                        << QStringLiteral("http://fy.iciba.com/");
+    QTest::newRow("web browsing") << 2 << QStringLiteral("www.example.com/a b")
+                                  << QStringLiteral("www.example.com/a b");
+    QTest::newRow("search engines") << 3 << QStringLiteral("词 a&b")
+                                    << QStringLiteral("http://www.baidu.com/s?wd=词%20a%26b");
+    QTest::newRow("literature search") << 4 << QStringLiteral("word") << QString();
+}
+
+void Form1LookupTest::enterPerCategory()
+{
+    QFETCH(int, category);
+    QFETCH(QString, text);
+    QFETCH(QString, address);
+    ShownForm f;
+    f.form->Combo1->setCurrentIndex(category);
+    f.type(text);
+    int enter = 13;
+    f.form->Text1_KeyPress(enter);
+    QCOMPARE(enter, address.isEmpty() ? 13 : 0);
+    QCOMPARE(f.browser(1)->navigations, address.isEmpty() ? QStringList() : QStringList{address});
+    QCOMPARE(f.rearmed(), !address.isEmpty());
+    // Only the dispatchers set Silent; typed addresses and the search default do not.
+    const bool dispatched = category == 0 || category == 1;
+    QCOMPARE(f.log.matching(QStringLiteral("Silent")).size(), dispatched ? 1 : 0);
+
+    // The real key does the same, and a consumed Enter leaves the text as it was.
+    f.type(text);
+    QTest::keyClick(f.form->Text1, Qt::Key_Return);
+    QCOMPARE(f.browser(1)->navigations, address.isEmpty() ? QStringList() : QStringList{address});
+    QCOMPARE(f.form->Text1->text(), text);
+}
+
+void Form1LookupTest::keysRefreshTheQueryAndArmTheFocusReturnOnce()
+{
+    ShownForm f;
+    auto& form = *f.form;
+    form.WebBrowser1->setFocus(); // uses up the start-up arming
+    QTRY_VERIFY(form.Text1->hasFocus());
+    form.WebBrowser1->setFocus();
+    QTest::qWait(10);
+    QVERIFY(form.WebBrowser1->hasFocus());
+
+    form.Text1->setFocus();
+    form.Text1->clear();
+    QTest::keyClicks(form.Text1, QStringLiteral("ab"));
+    // Each key sees the text before its own character.
+    QCOMPARE(form.sEncodedQuery, std::string("a"));
+    QCOMPARE(form.bRefocusQuery, 1);
+    form.WebBrowser1->setFocus();
+    QTRY_VERIFY(form.Text1->hasFocus());
+    QCOMPARE(form.bRefocusQuery, 0);
+    form.WebBrowser1->setFocus();
+    QTest::qWait(10);
+    QVERIFY(form.WebBrowser1->hasFocus());
+
+    // Keys the window gets itself run the same procedures.
+    form.Combo1->setCurrentIndex(0);
+    form.Text1->setText(QStringLiteral("word"));
+    f.log.clear();
+    form.setFocus();
+    QTest::keyClick(&form, Qt::Key_F2);
+    QCOMPARE(f.browser(1)->navigations.last(), SiteAddress(SiteTable::Dictionary, 2, QStringLiteral("word")));
+    QVERIFY(f.rearmed());
+}
+
+void Form1LookupTest::clickSelectsAllAndDoubleClickPutsTheCaretLast()
+{
+    ShownForm f;
+    auto& box = *f.form->Text1;
+    box.setText(QStringLiteral("hello world"));
+    box.setCursorPosition(3);
+    QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(20, 10));
+    QCOMPARE(box.selectedText(), box.text());
+
+    QTest::mouseDClick(&box, Qt::LeftButton, {}, QPoint(20, 10));
+    QVERIFY(!box.hasSelectedText());
+    QCOMPARE(box.cursorPosition(), int(box.text().size()));
+    QVERIFY(box.hasFocus());
+}
+
+void Form1LookupTest::categorySwitchShowsItsPanelAndPrompt()
+{
+    FormFixture f;
+    auto& form = *f.form;
+    const QString prompts[] = {
+        QStringLiteral("请输入您要查询的内容，默认使用 ‘译典通’"),
+        QStringLiteral("请点击以下按钮选择在线翻译方式，默认使用 ‘词霸’"),
+        QStringLiteral("请输入您要访问的网址"),
+        QStringLiteral("请输入您要搜索的内容，默认使用 ‘百度’"),
+        QStringLiteral("开发中，敬请期待"),
+    };
+    for (int category : {1, 2, 3, 4, 0, 3, 2}) {
+        form.Text1->setText(QStringLiteral("typed"));
+        f.log.clear();
+        form.Combo1->setCurrentIndex(category);
+        QCOMPARE(form.Text1->text(), prompts[category]);
+        QCOMPARE(form.Command0->isHidden(), category != 2);
+        for (std::size_t i = 1; i < form.Command1.size(); ++i)
+            QCOMPARE(form.Command1[i]->isHidden(), category != 0);
+        for (std::size_t i = 1; i < form.Command2.size(); ++i)
+            QCOMPARE(form.Command2[i]->isHidden(), category != 1);
+        for (std::size_t i = 1; i < form.Command3.size(); ++i)
+            QCOMPARE(form.Command3[i]->isHidden(), category != 3);
+        QVERIFY(!form.Command1[0]->isHidden());
+        QVERIFY(f.log.calls.isEmpty()); // no page opens
+    }
+}
+
+void Form1LookupTest::editedCategoryTextSelectsNothing()
+{
+    ShownForm f;
+    auto& form = *f.form;
+    form.Combo1->lineEdit()->setFocus();
+    QTest::keyClicks(form.Combo1->lineEdit(), QStringLiteral("x"));
+    QCOMPARE(form.ListIndex(), -1);
+    form.Text1->setFocus();
+    f.type(QStringLiteral("word"));
+    QTest::keyClick(form.Text1, Qt::Key_F5);
+    QTest::keyClick(form.Text1, Qt::Key_Return);
+    QVERIFY(f.browser(1)->navigations.isEmpty());
+    QCOMPARE(form.sEncodedQuery, std::string("word"));
+
+    // Choosing an item again brings the category back.
+    form.Combo1->setCurrentIndex(3);
+    QCOMPARE(form.ListIndex(), 3);
+    f.type(QStringLiteral("word"));
+    QTest::keyClick(form.Text1, Qt::Key_F5);
+    QCOMPARE(f.browser(1)->navigations.size(), 1);
+}
+
+void Form1LookupTest::siteButtonsLookUpTheWholeTextWithoutRearming()
+{
+    ShownForm f;
+    auto& form = *f.form;
+    form.Text1->clear();
+    TypeText(form.Text1, QStringLiteral("词典")); // no key after the last character
+    const std::int16_t refocus = form.bRefocusQuery;
+    for (std::size_t i = 1; i <= 12; ++i) {
+        f.browser(1)->navigations.clear();
+        QTest::mouseClick(form.Command1[i], Qt::LeftButton);
+        QCOMPARE(f.browser(1)->navigations,
+                 QStringList{SiteAddress(SiteTable::Dictionary, int(i), QStringLiteral("词典"))});
+        QVERIFY(!form.Text1->hasFocus());
+    }
+    QCOMPARE(form.bRefocusQuery, refocus);
+
+    form.Combo1->setCurrentIndex(1);
+    for (std::size_t i = 1; i <= 9; ++i) {
+        f.browser(1)->navigations.clear();
+        QTest::mouseClick(form.Command2[i], Qt::LeftButton);
+        QCOMPARE(f.browser(1)->navigations,
+                 QStringList{SiteAddress(SiteTable::Translation, int(i), QString())});
+    }
+
+    // Right after a category switch the prompt itself is looked up.
+    form.Combo1->setCurrentIndex(3);
+    for (std::size_t i = 1; i <= 13; ++i) {
+        f.browser(1)->navigations.clear();
+        QTest::mouseClick(form.Command3[i], Qt::LeftButton);
+        QCOMPARE(f.browser(1)->navigations,
+                 QStringList{SiteAddress(SiteTable::Search, int(i),
+                                         QStringLiteral("请输入您要搜索的内容，默认使用 ‘百度’"))});
+    }
+}
+
+void Form1LookupTest::arrowButtonOpensTheTypedAddress()
+{
+    ShownForm f;
+    auto& form = *f.form;
+    form.Combo1->setCurrentIndex(2);
+    QVERIFY(!form.Command0->isHidden());
+    form.Text1->setText(QStringLiteral("example.org/路径?q=1"));
+    f.log.clear();
+    QTest::mouseClick(form.Command0, Qt::LeftButton);
+    QCOMPARE(f.log.calls, QStringList{QStringLiteral("WebBrowser1.Navigate example.org/路径?q=1")});
+}
+
+void Form1LookupTest::inputMethodTextRefreshesTheQuery()
+{
+    ShownForm f;
+    auto& form = *f.form;
+    form.Text1->clear();
+    QInputMethodEvent compose;
+    compose.setCommitString(QStringLiteral("词典"));
+    QApplication::sendEvent(form.Text1, &compose);
+    QCOMPARE(form.Text1->text(), QStringLiteral("词典"));
+    QTRY_COMPARE(form.sEncodedQuery, std::string("%E8%AF%8D%E5%85%B8"));
+}
+
+QTEST_MAIN(Form1LookupTest)
+#include "Form1LookupTest.moc"

@@ -1,0 +1,194 @@
+#include "FormFixture.h"
+
+#include "app/Module1.h"
+#include "app/QueryBox.h"
+#include "platform/AnsiText.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace tovrin;
+using namespace tovrin::testing;
+
+class Form1StartupTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void loadsInOrderWithBuiltInPages();
+    void loadsTheMakersPagesFromItsHost();
+    void startsWithTheWordLookupPanelAndPrompt();
+    void startsTopmostWithTheNoticeAndTrayIcon();
+    void everyActivationSelectsTheWholeQuery();
+    void firstBrowserFocusGoesBackToTheQueryOnce();
+    void controlsStandAtTheirDesignPlacesInTabOrder();
+};
+
+void Form1StartupTest::loadsInOrderWithBuiltInPages()
+{
+    FormFixture f;
+    const QStringList expected{
+        QStringLiteral("SetWindowPos TOPMOST"),
+        QStringLiteral("WebBrowser2.Navigate qrc:/maker/ad.html"),
+        QStringLiteral("WebBrowser1.Silent true"),
+        QStringLiteral("WebBrowser1.Navigate qrc:/maker/instruction.html"),
+        QStringLiteral("Shell_NotifyIcon ADD"),
+    };
+    QCOMPARE(f.log.calls, expected);
+    QVERIFY(!f.browser(2)->silent());
+    QVERIFY(f.browser(3)->navigations.isEmpty());
+    QVERIFY(f.browser(4)->navigations.isEmpty());
+}
+
+void Form1StartupTest::loadsTheMakersPagesFromItsHost()
+{
+    FormFixture f("maker.example");
+    QCOMPARE(f.browser(2)->navigations, QStringList{QStringLiteral("http://maker.example/gengxin/ad.php")});
+    QCOMPARE(f.browser(1)->navigations,
+             QStringList{QStringLiteral("http://maker.example/gengxin/instruction.html")});
+}
+
+void Form1StartupTest::startsWithTheWordLookupPanelAndPrompt()
+{
+    FormFixture f;
+    auto& form = *f.form;
+    QCOMPARE(form.Combo1->currentIndex(), 0);
+    QCOMPARE(form.Combo1->currentText(), QStringLiteral("单词查询"));
+    QCOMPARE(form.Combo1->count(), 5);
+    QCOMPARE(form.Combo1->itemText(4), QStringLiteral("文献检索"));
+    QCOMPARE(form.Text1->text(), QStringLiteral("请输入您要查询的内容，默认使用 ‘译典通’"));
+    QVERIFY(form.Command0->isHidden());
+    for (std::size_t i = 0; i < form.Command1.size(); ++i)
+        QVERIFY2(!form.Command1[i]->isHidden(), qPrintable(form.Command1[i]->text()));
+    for (std::size_t i = 1; i < form.Command2.size(); ++i)
+        QVERIFY(form.Command2[i]->isHidden());
+    for (std::size_t i = 1; i < form.Command3.size(); ++i)
+        QVERIFY(form.Command3[i]->isHidden());
+    QCOMPARE(form.Command1[5]->text(), QStringLiteral("译典通F5"));
+    QCOMPARE(form.Command1[0]->text(), QStringLiteral("与我联系"));
+    QCOMPARE(form.Command3[13]->text(), QStringLiteral("狗狗"));
+    QVERIFY(form.sEncodedQuery.empty());
+}
+
+void Form1StartupTest::startsTopmostWithTheNoticeAndTrayIcon()
+{
+    FormFixture f;
+    auto& form = *f.form;
+    QCOMPARE(form.windowTitle(), QStringLiteral("Tovrin4321"));
+    QVERIFY(f.window->onTop);
+    QCOMPARE(form.zhiding->text(), QStringLiteral("取消置顶"));
+    QCOMPARE(form.mnuShow->text(), QStringLiteral("显示窗口"));
+    QCOMPARE(form.bTopmost, 1);
+    QCOMPARE(form.bNoticeShown, 1);
+    QCOMPARE(form.bAdShown, 1);
+    QCOMPARE(form.bRefocusQuery, 1);
+
+    QCOMPARE(form.Text2->toPlainText(),
+             QStringLiteral("欢迎大家提出宝贵意见和建议\n共同促进本软件的发展\n更好地为大家服务\nQQ:4321"));
+    QCOMPARE(form.Text2->font().pointSizeF(), 13.0);
+    QCOMPARE(form.Text2->palette().color(QPalette::Text), QColor(0, 0, 128));
+    QVERIFY(!form.Text2->isHidden());
+    // The notice lies over the update browser, in the same rectangle.
+    QCOMPARE(form.Text2->geometry(), form.WebBrowser3->geometry());
+    QVERIFY(form.children().indexOf(form.Text2) > form.children().indexOf(form.WebBrowser3));
+
+    QCOMPARE(f.tray.icons.size(), std::size_t{1});
+    const auto& record = f.tray.icons.front();
+    QCOMPARE(record.cbSize, platform::DWORD{488});
+    QCOMPARE(record.hWnd, form.hWnd());
+    QCOMPARE(record.uID, platform::UINT{1});
+    QCOMPARE(record.uFlags, platform::UINT{23});
+    QCOMPARE(record.uCallbackMessage, platform::UINT{2025});
+    QCOMPARE(record.uTimeout, platform::UINT{100});
+    QCOMPARE(record.dwInfoFlags, platform::DWORD{1});
+    QCOMPARE(platform::ReadAnsiField(record.szTip), std::string("欢迎使用Tovrin"));
+    QCOMPARE(platform::ReadAnsiField(record.szInfoTitle), std::string("欢迎使用Tovrin"));
+    QCOMPARE(platform::ReadAnsiField(record.szInfo), std::string("单击本图标将显示/隐藏主程序"));
+
+    QVERIFY(app::Module1::lpOrigWndProc != 0);
+    QVERIFY(app::Module1::lpPrevWndProc == app::Module1::lpOrigWndProc);
+    QCOMPARE(platform::GetWindowLongA(form.hWnd(), platform::GWL_WNDPROC),
+             platform::AddressOf(&app::Module1::WindowProc));
+}
+
+void Form1StartupTest::everyActivationSelectsTheWholeQuery()
+{
+    FormFixture f;
+    auto& form = *f.form;
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTRY_VERIFY(form.Text1->hasFocus());
+    QCOMPARE(form.Text1->selectedText(), form.Text1->text());
+
+    form.Text1->setCursorPosition(3);
+    QVERIFY(!form.Text1->hasSelectedText());
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTRY_COMPARE(form.Text1->selectedText(), form.Text1->text());
+    QVERIFY(form.Text1->hasFocus());
+}
+
+void Form1StartupTest::firstBrowserFocusGoesBackToTheQueryOnce()
+{
+    FormFixture f;
+    auto& form = *f.form;
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTRY_VERIFY(form.Text1->hasFocus());
+
+    form.WebBrowser1->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(form.Text1->hasFocus());
+    QCOMPARE(form.bRefocusQuery, 0);
+
+    form.WebBrowser1->setFocus(Qt::MouseFocusReason);
+    QTest::qWait(20);
+    QVERIFY(form.WebBrowser1->hasFocus());
+}
+
+void Form1StartupTest::controlsStandAtTheirDesignPlacesInTabOrder()
+{
+    FormFixture f;
+    auto& form = *f.form;
+    // 15 twips to the pixel.
+    QCOMPARE(form.Text1->geometry(), QRect(0, 0, 499, 24));
+    QCOMPARE(form.Command0->geometry(), QRect(504, 0, 25, 25));
+    QCOMPARE(form.Combo1->geometry(), QRect(536, 0, 249, 24));
+    QCOMPARE(form.Command1[12]->geometry(), QRect(712, 29, 61, 20));
+    QCOMPARE(form.Command2[8]->geometry(), QRect(464, 29, 77, 20));
+    QCOMPARE(form.Command3[13]->geometry(), QRect(720, 29, 60, 20));
+    QCOMPARE(form.WebBrowser4->geometry(), QRect(392, 344, 2, 2));
+    QCOMPARE(form.Text1->font().pointSizeF(), 12.0);
+    QCOMPARE(form.Command1[1]->font().pointSizeF(), 9.0);
+    QVERIFY(form.Command0->font().bold());
+    QVERIFY(form.Command1[1]->styleSheet().contains(QStringLiteral("rgb(128, 255, 128)")));
+    QVERIFY(form.Command2[2]->styleSheet().contains(QStringLiteral("rgb(192, 255, 255)")));
+    QVERIFY(form.Command3[7]->styleSheet().contains(QStringLiteral("rgb(255, 192, 192)")));
+
+    // The tab chain, as far as it runs through the visible start-up controls.
+    QList<QWidget*> chain;
+    QWidget* w = form.Text1;
+    for (int i = 0; i < 17; ++i) {
+        chain << w;
+        w = w->nextInFocusChain();
+    }
+    QCOMPARE(chain.at(1), form.Command1[1]);
+    QCOMPARE(chain.at(12), form.Command1[12]);
+    QCOMPARE(chain.at(13), static_cast<QWidget*>(form.WebBrowser1));
+    QCOMPARE(chain.at(14), form.Command1[0]);
+    QCOMPARE(chain.at(15), form.Cd_update);
+    QCOMPARE(form.Command2[9]->nextInFocusChain(), form.Command3[13]);
+    QCOMPARE(form.Command3[13]->nextInFocusChain(), form.Command3[1]);
+    QCOMPARE(form.Command3[2]->nextInFocusChain(), form.Command3[4]);
+}
+
+QTEST_MAIN(Form1StartupTest)
+#include "Form1StartupTest.moc"
