@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
+#include <QTimer>
 #include <QWebEngineView>
 
 namespace tovrin::platform {
@@ -42,13 +43,29 @@ void WebEngineBrowser::ensureView()
     m_page->setSilent(m_silent);
     m_view->setPage(m_page);
     connect(m_view, &QWebEngineView::loadFinished, this, &WebEngineBrowser::loadFinished);
+    connect(m_page, &WebEnginePage::mainFrameNavigation, this, [this](const QUrl& url) {
+        if (url == m_pendingUrl)
+            m_pendingStarted = true;
+    });
     layout()->addWidget(m_view);
 }
 
 void WebEngineBrowser::Navigate(const QString& address)
 {
     ensureView();
-    m_view->load(AddressFromUserText(address));
+    const QUrl url = AddressFromUserText(address);
+    m_pendingUrl = url;
+    m_pendingStarted = false;
+    m_view->load(url);
+    // The engine now and then drops a load that arrives just as the previous page
+    // commits; it never starts and the lookup is lost. Issue it once more if it has not
+    // started by then and nothing newer was asked for.
+    QTimer::singleShot(kStartCheckMs, this, [this, url] {
+        if (m_pendingStarted || m_pendingUrl != url)
+            return;
+        m_pendingStarted = true;
+        m_view->load(url);
+    });
 }
 
 void WebEngineBrowser::setSilent(bool silent)

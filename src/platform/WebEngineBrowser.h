@@ -38,6 +38,10 @@ private:
     WebEnginePage* m_page = nullptr;
     WebEnginePage::ExternalOpener m_openExternally;
     bool m_silent = false;
+    // The last address asked for, and whether the engine has started loading it.
+    QUrl m_pendingUrl;
+    bool m_pendingStarted = false;
+    static constexpr int kStartCheckMs = 300;
 };
 
 // The factory the window uses in the real program.

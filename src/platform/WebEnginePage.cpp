@@ -49,6 +49,13 @@ QWebEnginePage* WebEnginePage::createWindow(WebWindowType)
     return new NewWindowCatcher(profile(), m_openExternally, this);
 }
 
+bool WebEnginePage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame)
+{
+    if (isMainFrame)
+        emit mainFrameNavigation(url);
+    return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
+}
+
 NewWindowCatcher::NewWindowCatcher(QWebEngineProfile* profile,
                                    WebEnginePage::ExternalOpener openExternally, QObject* parent)
     : QWebEnginePage(profile, parent), m_openExternally(std::move(openExternally))

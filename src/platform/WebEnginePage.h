@@ -21,6 +21,10 @@ public:
     void setSilent(bool silent) { m_silent = silent; }
     bool silent() const { return m_silent; }
 
+signals:
+    // The engine has taken up a navigation of the main frame.
+    void mainFrameNavigation(const QUrl& url);
+
 protected:
     void javaScriptAlert(const QUrl& securityOrigin, const QString& msg) override;
     bool javaScriptConfirm(const QUrl& securityOrigin, const QString& msg) override;
@@ -31,6 +35,7 @@ protected:
     QStringList chooseFiles(FileSelectionMode mode, const QStringList& oldFiles,
                             const QStringList& acceptedMimeTypes) override;
     QWebEnginePage* createWindow(WebWindowType type) override;
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
 
 private:
     bool m_silent = false;

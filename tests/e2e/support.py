@@ -1,0 +1,155 @@
+"""Shared set-up for the end-to-end tests: one desktop, one recording proxy and one
+running program per test class, and helpers to drive and watch them."""
+
+import os
+import re
+import subprocess
+import time
+import unittest
+import urllib.parse
+
+from desktop import Desktop, run
+from recording_proxy import RecordingProxy
+
+TWIPS_PER_PIXEL = 15
+NUMBER = os.environ.get("TOVRIN_MAKER_NUMBER", "20251207")
+CAPTION = "Tovrin" + NUMBER
+
+
+def px(twips):
+    return int(round(twips / TWIPS_PER_PIXEL))
+
+
+def wire(query):
+    """A query as it reaches the server: UTF-8, every byte but A-Z a-z 0-9 - . _ ~ escaped."""
+    return urllib.parse.quote(query, safe="-._~")
+
+
+class ProgramTestCase(unittest.TestCase):
+    """Starts the program once for the class; tests share it in their order."""
+
+    exe_variable = "TOVRIN_EXE"
+    with_tray = True
+    extra_env = {}
+
+    @classmethod
+    def setUpClass(cls):
+        exe = os.environ.get(cls.exe_variable)
+        if not exe or not os.path.exists(exe):
+            raise unittest.SkipTest("%s is not set to a built program" % cls.exe_variable)
+        cls.proxy = RecordingProxy().__enter__()
+        cls.desktop = Desktop(with_tray=cls.with_tray).__enter__()
+        cls.proc = cls.desktop.start(exe, cls.proxy.port, cls.extra_env)
+        cls.wid = cls.desktop.find_window(CAPTION)
+        # The window is shown, activated and its first pages requested.
+        deadline = time.monotonic() + 20
+        while time.monotonic() < deadline and cls.desktop.xdo("getactivewindow", check=False) != cls.wid:
+            time.sleep(0.1)
+        time.sleep(0.5)
+
+    @classmethod
+    def tearDownClass(cls):
+        if cls.proc.poll() is None:
+            cls.proc.terminate()
+            try:
+                cls.proc.wait(timeout=15)
+            except subprocess.TimeoutExpired:
+                cls.proc.kill()
+        cls.desktop.__exit__(None, None, None)
+        cls.proxy.__exit__(None, None, None)
+
+    # Input
+
+    _last_click = 0.0
+
+    def click(self, x, y, button=1):
+        """Clicks at a point of the window's client area, in pixels. Clicks are kept
+        apart so that two of them never make a double click."""
+        wait = 0.6 - (time.monotonic() - ProgramTestCase._last_click)
+        if wait > 0:
+            time.sleep(wait)
+        self.desktop.xdo("mousemove", "--window", self.wid, str(x), str(y))
+        self.desktop.xdo("click", str(button))
+        ProgramTestCase._last_click = time.monotonic()
+
+    def click_twips(self, left, top, width, height):
+        self.click(px(left + width / 2), px(top + height / 2))
+
+    def key(self, *keys):
+        self.desktop.xdo("key", "--clearmodifiers", *keys)
+
+    def type_text(self, text):
+        # xdotool types characters outside the keymap by remapping a spare key code; the
+        # program must see the new mapping before the key, so those go slowly.
+        for run_ in re.findall(r"[\x00-\x7f]+|[^\x00-\x7f]", text):
+            if run_.isascii():
+                self.desktop.xdo("type", "--delay", "15", run_)
+            else:
+                self.desktop.xdo("type", "--delay", "120", run_)
+                time.sleep(0.15)
+
+    def query(self, text):
+        """Replaces the query box's text by typing (a click selects it all)."""
+        self.click(px(3000), px(180))
+        self.type_text(text)
+
+    # Observation
+
+    def expect_request(self, action, address, timeout=15.0):
+        """Runs action and checks that the next page request is exactly address."""
+        since = self.proxy.count()
+        action()
+        found = self.proxy.wait_for(lambda a: len(a) >= 1, timeout=timeout, since=since)
+        self.assertTrue(found, "no request after the action; expected %s" % address)
+        self.assertEqual(urllib.parse.unquote(found[0]), urllib.parse.unquote(address))
+        self.assertEqual(found[0], address)
+        return found
+
+    def expect_no_request(self, action, wait=1.5):
+        since = self.proxy.count()
+        action()
+        time.sleep(wait)
+        self.assertEqual(self.proxy.addresses(since), [])
+
+    def outer_size(self):
+        return self.desktop.frame_size(self.wid)
+
+    def net_wm_state(self):
+        return self.desktop.window_state(self.wid)
+
+    def map_state(self):
+        out = run("xwininfo", "-id", self.wid, env=self.desktop.env, check=False).stdout
+        m = re.search(r"Map State:\s*(\w+)", out)
+        return m.group(1) if m else None
+
+    def wm_state(self):
+        out = run("xprop", "-id", self.wid, "WM_STATE", env=self.desktop.env, check=False).stdout
+        m = re.search(r"window state:\s*(\w+)", out)
+        return m.group(1) if m else "Withdrawn"
+
+    def wait_until(self, predicate, timeout=10.0, what="condition"):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if predicate():
+                return
+            time.sleep(0.1)
+        self.fail("timed out waiting for " + what)
+
+    def tray_icon(self):
+        """The program's icon window in the tray host, or None."""
+        ids = run("xdotool", "search", "--classname", "tovrin", env=self.desktop.env,
+                  check=False).stdout.split()
+        for wid in ids:
+            info = run("xwininfo", "-id", wid, env=self.desktop.env, check=False).stdout
+            size = re.search(r"Width:\s*(\d+).*?Height:\s*(\d+)", info, re.S)
+            state = re.search(r"Map State:\s*(\w+)", info)
+            if size and int(size.group(1)) <= 48 and int(size.group(2)) <= 48 \
+                    and state and state.group(1) == "IsViewable":
+                return wid
+        return None
+
+    def click_tray(self, button=1):
+        icon = self.tray_icon()
+        self.assertIsNotNone(icon, "no tray icon")
+        self.desktop.xdo("mousemove", "--window", icon, "8", "8")
+        self.desktop.xdo("click", str(button))
