@@ -73,6 +73,8 @@ Form1::Form1(Form1Config config, Platform platform, QWidget* parent)
 {
     InitResources();
     setObjectName(QStringLiteral("Form1"));
+    m_frameWatch.setInterval(50);
+    connect(&m_frameWatch, &QTimer::timeout, this, &Form1::onFrameWatch);
     createControls();
     m_hWnd = CreateWindowHandle(*m_windowBackend);
     Form_Load();

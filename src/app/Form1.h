@@ -7,6 +7,7 @@
 #include "platform/BrowserControl.h"
 #include "platform/WinApi.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -125,7 +126,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -142,6 +143,8 @@ private:
     void setUpTrayAndHook();
     void applyLayout(const layout::Controls& controls);
     bool canHideToTray() const;
+    QSize frameExtra() const;
+    void onFrameWatch();
 
     Form1Config m_config;
     maker::MakerPages m_makerPages;
@@ -154,6 +157,7 @@ private:
     // themselves stand on whole pixels.
     layout::Controls m_twips = layout::DesignControls();
     bool m_unloaded = false;
+    bool m_shownOnce = false;
     bool m_inResize = false;
     // A size set from code, read back as the window's size until the window system has
     // applied it: Qt resizes a shown window asynchronously.
@@ -162,6 +166,10 @@ private:
     // size can be made exact once the window manager's frame is known.
     std::optional<layout::Size> m_requestedOuter;
     QSize m_requestedClient;
+    mutable std::optional<QSize> m_knownFrame;
+    QTimer m_frameWatch;
+    int m_frameWatchTicks = 0;
+    static constexpr int kFrameWatchTicks = 40;
 };
 
 } // namespace tovrin::app

@@ -14,10 +14,15 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QLoggingCategory>
+#include <QWindow>
 
 namespace tovrin::app {
 
 using namespace tovrin::platform;
+
+// Window-state and size decisions, for tracing with QT_LOGGING_RULES="tovrin.window=true".
+Q_LOGGING_CATEGORY(lcWindow, "tovrin.window", QtWarningMsg)
 
 namespace {
 
@@ -27,6 +32,10 @@ void Place(QWidget* w, const layout::Rect& r) { w->setGeometry(TwipRect(r.left, 
 
 int Form1::WindowState() const
 {
+    // The program hides its window only to the notification area, and a window hidden
+    // there counts as minimized, whatever the window system made of the state on unmap.
+    if (m_shownOnce && isHidden())
+        return 1;
     const Qt::WindowStates state = windowState();
     if (state.testFlag(Qt::WindowMinimized))
         return 1;
@@ -37,6 +46,14 @@ int Form1::WindowState() const
 
 void Form1::SetWindowState(int state)
 {
+    // A minimize that the resize handler will answer by hiding the window: hide first and
+    // record the state on the hidden window. Asking the window manager to iconify a window
+    // that is being withdrawn races with the withdrawal and can leave it iconic for good.
+    if (state == 1 && isVisible() && Module1::bShownFromTray == 0 && canHideToTray()) {
+        hide();
+        setWindowState(windowState() | Qt::WindowMinimized);
+        return;
+    }
     Qt::WindowStates s = windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
     if (state == 1)
         s |= Qt::WindowMinimized;
@@ -49,24 +66,40 @@ void Form1::SetWindowState(int state)
     }
 }
 
+QSize Form1::frameExtra() const
+{
+    // Until the window manager has framed the window (and while it is unmapped) the
+    // frame reads as nothing; the last frame seen is the better guess then.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    if (!frame.isNull())
+        m_knownFrame = frame;
+    return m_knownFrame.value_or(frame);
+}
+
 float Form1::OuterWidth() const
 {
-    return m_pendingOuter ? m_pendingOuter->W : PixelsToTwips(frameGeometry().width());
+    return m_pendingOuter ? m_pendingOuter->W : PixelsToTwips(width() + frameExtra().width());
 }
 
 float Form1::OuterHeight() const
 {
-    return m_pendingOuter ? m_pendingOuter->H : PixelsToTwips(frameGeometry().height());
+    return m_pendingOuter ? m_pendingOuter->H : PixelsToTwips(height() + frameExtra().height());
 }
 
 void Form1::SetOuterSize(float W, float H)
 {
-    const QSize frame = frameGeometry().size() - geometry().size();
+    const QSize frame = frameExtra();
+    qCDebug(lcWindow) << "set outer size" << W << H << "frame" << frame << "known" << bool(m_knownFrame) << isVisible();
+    if (!m_knownFrame)
+        m_frameWatch.start();
     const QSize client(std::max(TwipsToPixels(W) - frame.width(), 0),
                        std::max(TwipsToPixels(H) - frame.height(), 0));
-    m_pendingOuter = layout::Size{W, H};
     m_requestedOuter = layout::Size{W, H};
     m_requestedClient = client;
+    // No resize event follows a size the widget already has.
+    if (client == size())
+        return;
+    m_pendingOuter = layout::Size{W, H};
     resize(client);
 }
 
@@ -79,11 +112,24 @@ void Form1::resizeEvent(QResizeEvent* event)
     Form_Resize();
 }
 
-void Form1::moveEvent(QMoveEvent* event)
+void Form1::showEvent(QShowEvent* event)
 {
-    QWidget::moveEvent(event);
+    QWidget::showEvent(event);
+    m_shownOnce = true;
+}
+
+void Form1::onFrameWatch()
+{
     // The window manager's frame arrives after the first sizes were set: make a size
-    // set from code exact now that the frame is known.
+    // set from code exact once the frame is known.
+    if (frameGeometry().size() == geometry().size()) {
+        if (++m_frameWatchTicks < kFrameWatchTicks)
+            return;
+    }
+    m_frameWatch.stop();
+    m_frameWatchTicks = 0;
+    qCDebug(lcWindow) << "frame known" << frameGeometry() << geometry() << "requested client"
+                      << m_requestedClient << "state" << WindowState();
     if (!m_requestedOuter || WindowState() != 0 || size() != m_requestedClient)
         return;
     const QSize outer(TwipsToPixels(m_requestedOuter->W), TwipsToPixels(m_requestedOuter->H));
@@ -121,6 +167,9 @@ void Form1::Form_Resize()
     if (WindowState() != 1) {
         const bool stripOpen = bAdShown == 1;
         layout::Size size{OuterWidth(), OuterHeight()};
+        qCDebug(lcWindow) << "resize pass at" << size.W << size.H << "state" << WindowState()
+                          << "frame" << frameGeometry() << "client" << geometry()
+                          << "pending" << bool(m_pendingOuter);
         // A maximized window cannot be resized; it is laid out at the size it has.
         if (WindowState() == 0) {
             const layout::Size corrected = layout::MinimumSize(size, stripOpen);
