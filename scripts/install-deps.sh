@@ -12,7 +12,7 @@ packages=(
   # run: the Chinese fonts the window is designed with
   fonts-noto-cjk fonts-arphic-ukai
   # tests: a real X server, a window manager, a tray host and real input
-  xvfb openbox trayer xdotool x11-utils imagemagick python3
+  xvfb openbox trayer xdotool x11-utils x11-xserver-utils imagemagick python3
   # packaging
   dpkg-dev file
 )

@@ -37,6 +37,7 @@ class Desktop:
         self.procs.append(subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         self._wait(lambda: self.xprop_root("_NET_SUPPORTING_WM_CHECK"), "window manager")
+        self._wait(self._map_high_function_keys, "F13 to F24 on the keyboard")
         if self.with_tray:
             self.procs.append(subprocess.Popen(
                 ["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel",
@@ -55,6 +56,20 @@ class Desktop:
                     p.kill()
                     p.wait()
         shutil.rmtree(self.home, ignore_errors=True)
+
+    def _map_high_function_keys(self):
+        """Gives F13 to F24 key codes of their own. Without them xdotool remaps a spare
+        key code for each press, and a key can reach the program before the new mapping."""
+        table = run("xmodmap", "-pke", env=self.env).stdout
+        if " F24" in table:
+            return True
+        free = [line.split()[1] for line in table.splitlines()
+                if line.startswith("keycode") and line.rstrip().endswith("=")]
+        args = ["xmodmap"]
+        for code, n in zip(free, range(13, 25)):
+            args += ["-e", "keycode %s = F%d" % (code, n)]
+        run(*args, env=self.env, check=False)
+        return False
 
     def _wait(self, predicate, what, timeout=20.0):
         deadline = time.monotonic() + timeout

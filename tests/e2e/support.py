@@ -55,6 +55,11 @@ class ProgramTestCase(unittest.TestCase):
                 cls.proc.wait(timeout=15)
             except subprocess.TimeoutExpired:
                 cls.proc.kill()
+        log = os.environ.get("TOVRIN_E2E_LOG")
+        if log:
+            cls.desktop.stderr.seek(0)
+            with open(log, "ab") as f:
+                f.write(cls.desktop.stderr.read())
         cls.desktop.__exit__(None, None, None)
         cls.proxy.__exit__(None, None, None)
 
