@@ -1,0 +1,141 @@
+"""Start-up, memory and lookup latency of Tovrin against a minimal one-view WebEngine
+program, measured side by side on one virtual desktop with the same page served by the
+same recording proxy.
+
+usage: measure_desktop.py TOVRIN_WITH_MAKER_HOST MINIMAL_WEBENGINE [runs] [lookups]
+
+Start-up is the wall time from starting the process to its report that the result
+browser has finished loading the instruction page; memory is the proportional set size
+(PSS) of the program and all its browser-engine processes once start-up has settled.
+"""
+
+import os
+import statistics
+import subprocess
+import sys
+import threading
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
+from desktop import Desktop  # noqa: E402
+from recording_proxy import RecordingProxy  # noqa: E402
+
+PAGE = "http://maker.tovrin.test/gengxin/instruction.html"
+
+
+def process_tree(pid):
+    children = {}
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open("/proc/%s/stat" % entry) as f:
+                ppid = int(f.read().rsplit(")", 1)[1].split()[1])
+        except (OSError, IndexError, ValueError):
+            continue
+        children.setdefault(ppid, []).append(int(entry))
+    tree, todo = [], [pid]
+    while todo:
+        p = todo.pop()
+        tree.append(p)
+        todo.extend(children.get(p, []))
+    return tree
+
+
+def pss_mib(pid):
+    total = 0
+    for p in process_tree(pid):
+        try:
+            with open("/proc/%d/smaps_rollup" % p) as f:
+                for line in f:
+                    if line.startswith("Pss:"):
+                        total += int(line.split()[1])
+        except OSError:
+            pass
+    return total / 1024.0
+
+
+def start_and_time(desktop, argv, env, marker):
+    """Starts argv, returns (process, seconds until a line containing marker)."""
+    t0 = time.monotonic()
+    proc = subprocess.Popen(argv, env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                            stdin=subprocess.DEVNULL, text=True)
+    found = threading.Event()
+    elapsed = [None]
+
+    def reader():
+        for line in proc.stdout:
+            if marker in line and not found.is_set():
+                elapsed[0] = time.monotonic() - t0
+                found.set()
+
+    threading.Thread(target=reader, daemon=True).start()
+    found.wait(60)
+    return proc, elapsed[0]
+
+
+def stop(proc):
+    proc.terminate()
+    try:
+        proc.wait(timeout=15)
+    except subprocess.TimeoutExpired:
+        proc.kill()
+        proc.wait()
+
+
+def main():
+    tovrin, minimal = sys.argv[1], sys.argv[2]
+    runs = int(sys.argv[3]) if len(sys.argv) > 3 else 5
+    lookups = int(sys.argv[4]) if len(sys.argv) > 4 else 50
+    with RecordingProxy() as proxy, Desktop() as desktop:
+        env = dict(desktop.env)
+        env["QTWEBENGINE_CHROMIUM_FLAGS"] = (
+            "--proxy-server=http://127.0.0.1:%d --disable-background-networking "
+            "--disable-component-update" % proxy.port)
+        if os.geteuid() == 0:
+            env["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
+        tovrin_env = dict(env, QT_LOGGING_RULES="tovrin.startup.info=true")
+
+        results = {"tovrin": ([], []), "minimal": ([], [])}
+        for _ in range(runs):
+            for name, argv, e in (("minimal", [minimal, PAGE], env),
+                                  ("tovrin", [tovrin], tovrin_env)):
+                proc, seconds = start_and_time(desktop, argv, e, "first page loaded")
+                time.sleep(3)  # let start-up settle before reading memory
+                results[name][0].append(seconds * 1000 if seconds else float("nan"))
+                results[name][1].append(pss_mib(proc.pid))
+                stop(proc)
+
+        print("start-up to the instruction page loaded, median of %d runs:" % runs)
+        t_med = statistics.median(results["tovrin"][0])
+        m_med = statistics.median(results["minimal"][0])
+        print("  tovrin  %7.1f ms   minimal %7.1f ms   ratio %.2f" % (t_med, m_med, t_med / m_med))
+        print("memory (PSS of all processes) after start-up, median of %d runs:" % runs)
+        t_mem = statistics.median(results["tovrin"][1])
+        m_mem = statistics.median(results["minimal"][1])
+        print("  tovrin  %7.1f MiB  minimal %7.1f MiB  ratio %.2f" % (t_mem, m_mem, t_mem / m_mem))
+
+        # Enter to request at the proxy.
+        proc, _ = start_and_time(desktop, [tovrin], tovrin_env, "first page loaded")
+        time.sleep(1)
+        subprocess.run(["xdotool", "type", "--delay", "10", "latency"], env=env, check=True)
+        delays = []
+        for i in range(lookups):
+            since = proxy.count()
+            t0 = time.monotonic()
+            subprocess.run(["xdotool", "key", "Return"], env=env, check=True)
+            found = proxy.wait_for(lambda a: len(a) >= 1, timeout=10, since=since)
+            if found:
+                t1 = proxy.time_of(found[0], since)
+                delays.append((t1 - t0) * 1000)
+            time.sleep(0.3)
+        stop(proc)
+        print("Enter to request at the proxy over %d lookups: median %.1f ms, "
+              "90th percentile %.1f ms, lost %d" % (
+                  lookups, statistics.median(delays),
+                  sorted(delays)[int(len(delays) * 0.9) - 1], lookups - len(delays)))
+
+
+if __name__ == "__main__":
+    main()
