@@ -43,6 +43,13 @@ void WebEngineBrowser::ensureView()
     m_page->setSilent(m_silent);
     m_view->setPage(m_page);
     connect(m_view, &QWebEngineView::loadFinished, this, &WebEngineBrowser::loadFinished);
+    // A renderer that crashed or was killed leaves a dead view: load the page again,
+    // which starts a new renderer in the same place.
+    connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
+                if (status != QWebEnginePage::NormalTerminationStatus)
+                    QTimer::singleShot(0, m_view, [view = m_view] { view->reload(); });
+            });
     connect(m_page, &WebEnginePage::mainFrameNavigation, this, [this](const QUrl& url) {
         if (url == m_pendingUrl)
             m_pendingStarted = true;
