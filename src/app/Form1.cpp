@@ -17,6 +17,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <limits>
+
 // The program's resources live in a static library and must be registered by hand,
 // outside any namespace.
 static void InitResources()
@@ -106,6 +108,7 @@ void Form1::createControls()
     Text1->setFont(DesignFont("宋体", 12));
     Text1->setText(QStringLiteral("请输入要查询的内容"));
     Text1->setCursor(Qt::ArrowCursor);
+    Text1->setMaxLength(std::numeric_limits<int>::max()); // no limit, as the design has it
     m_queryKeys = new QueryBoxKeys(*this);
     Text1->installEventFilter(m_queryKeys);
     connect(Text1, &QueryBox::clicked, this, &Form1::Text1_Click);

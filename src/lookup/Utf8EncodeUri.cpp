@@ -60,21 +60,42 @@ void appendPercent(std::string& out, std::uint8_t byte)
     out += kHex[byte & 0x0F];
 }
 
+constexpr std::size_t utf8Length(char32_t cp)
+{
+    return cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4;
+}
+
+constexpr bool encodedAsItself(char32_t cp)
+{
+    return cp < 0x80 && IsUnreservedAscii(static_cast<char16_t>(cp));
+}
+
 } // namespace
 
 std::string UTF8EncodeURI(std::u16string_view szInput)
 {
-    std::string result;
     if (szInput.empty())
-        return result;
-    // Most queries are short words; non-ASCII units take up to nine characters.
-    result.reserve(szInput.size() * 3);
+        return {};
+    // Every key in the query box encodes the whole text again, so this is kept quick:
+    // one pass to size the result exactly, one to write it.
+    std::size_t length = 0;
     forEachCodePoint(szInput, [&](char32_t cp) {
-        if (cp < 0x80 && IsUnreservedAscii(static_cast<char16_t>(cp))) {
-            result += static_cast<char>(cp);
+        length += encodedAsItself(cp) ? 1 : 3 * utf8Length(cp);
+    });
+    std::string result(length, '\0');
+    char* out = result.data();
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    forEachCodePoint(szInput, [&](char32_t cp) {
+        if (encodedAsItself(cp)) {
+            *out++ = static_cast<char>(cp);
             return;
         }
-        utf8Bytes(cp, [&](std::uint8_t byte) { appendPercent(result, byte); });
+        utf8Bytes(cp, [&](std::uint8_t byte) {
+            out[0] = '%';
+            out[1] = kHex[byte >> 4];
+            out[2] = kHex[byte & 0x0F];
+            out += 3;
+        });
     });
     return result;
 }
