@@ -12,7 +12,9 @@ packages=(
   # run: the Chinese fonts the window is designed with
   fonts-noto-cjk fonts-arphic-ukai
   # tests: a real X server, a window manager, a tray host and real input
-  xvfb openbox trayer xdotool x11-utils x11-xserver-utils imagemagick python3
+  xvfb openbox trayer xdotool x11-utils x11-xserver-utils xclip imagemagick python3
+  # fuzzing
+  clang libclang-rt-14-dev
   # packaging
   dpkg-dev file
 )

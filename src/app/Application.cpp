@@ -50,7 +50,8 @@ int RunApplication(int argc, char* argv[], const BuildSettings& settings)
     QApplication::setApplicationName(QStringLiteral("Tovrin"));
     QApplication::setApplicationVersion(QString::fromUtf8(settings.version));
     QApplication::setDesktopFileName(QStringLiteral("tovrin"));
-    // The window lives on in the notification area; closing it ends the program.
+    // Tovrin keeps no files: not even the graphics stack's shader cache.
+    QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
     QApplication app(argc, argv);
     InstallFontSubstitutions();
 

@@ -20,6 +20,8 @@ class Desktop:
         self.procs = []
         self.display = None
         self.home = tempfile.mkdtemp(prefix="tovrin-e2e-home-")
+        # The program gets a home of its own, apart from the window manager's files.
+        self.program_home = tempfile.mkdtemp(prefix="tovrin-e2e-program-home-")
 
     def __enter__(self):
         r, w = os.pipe()
@@ -56,6 +58,7 @@ class Desktop:
                     p.kill()
                     p.wait()
         shutil.rmtree(self.home, ignore_errors=True)
+        shutil.rmtree(self.program_home, ignore_errors=True)
 
     def _map_high_function_keys(self):
         """Gives F13 to F24 key codes of their own. Without them xdotool remaps a spare
@@ -88,7 +91,10 @@ class Desktop:
         return r.returncode == 0 and r.stdout.strip() != ""
 
     def start(self, exe, proxy_port, extra_env=None):
-        env = dict(self.env)
+        env = dict(self.env, HOME=self.program_home)
+        env.pop("XDG_CACHE_HOME", None)
+        env.pop("XDG_CONFIG_HOME", None)
+        env.pop("XDG_DATA_HOME", None)
         env["QTWEBENGINE_CHROMIUM_FLAGS"] = (
             "--proxy-server=http://127.0.0.1:%d --proxy-bypass-list=<-loopback> "
             "--disable-background-networking --disable-component-update" % proxy_port)

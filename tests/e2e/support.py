@@ -30,6 +30,7 @@ class ProgramTestCase(unittest.TestCase):
 
     exe_variable = "TOVRIN_EXE"
     with_tray = True
+    refuse = False  # a proxy that refuses every request: no network
     extra_env = {}
 
     @classmethod
@@ -37,7 +38,7 @@ class ProgramTestCase(unittest.TestCase):
         exe = os.environ.get(cls.exe_variable)
         if not exe or not os.path.exists(exe):
             raise unittest.SkipTest("%s is not set to a built program" % cls.exe_variable)
-        cls.proxy = RecordingProxy().__enter__()
+        cls.proxy = RecordingProxy(refuse=cls.refuse).__enter__()
         cls.desktop = Desktop(with_tray=cls.with_tray).__enter__()
         cls.proc = cls.desktop.start(exe, cls.proxy.port, cls.extra_env)
         cls.wid = cls.desktop.find_window(CAPTION)
@@ -153,8 +154,17 @@ class ProgramTestCase(unittest.TestCase):
                 return wid
         return None
 
+    def wait_for_tray_icon(self, timeout=15.0):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            icon = self.tray_icon()
+            if icon:
+                return icon
+            time.sleep(0.2)
+        return None
+
     def click_tray(self, button=1):
-        icon = self.tray_icon()
+        icon = self.wait_for_tray_icon()
         self.assertIsNotNone(icon, "no tray icon")
         self.desktop.xdo("mousemove", "--window", icon, "8", "8")
         self.desktop.xdo("click", str(button))

@@ -11,7 +11,7 @@ class StartsWithBuiltInPages(ProgramTestCase):
         self.assertEqual(self.desktop.xdo("getwindowname", self.wid), CAPTION)
         self.assertEqual(self.outer_size(), (px(12030), px(8595)))
         self.assertIn("_NET_WM_STATE_ABOVE", self.net_wm_state())
-        self.assertIsNotNone(self.tray_icon())
+        self.assertIsNotNone(self.wait_for_tray_icon())
 
     def test_built_in_pages_request_nothing(self):
         time.sleep(1.0)

@@ -40,7 +40,7 @@ class WithNotificationArea(ProgramTestCase):
                         what="the window to come back")
 
     def test_3_left_click_on_the_icon_hides_and_shows_the_window(self):
-        self.assertIsNotNone(self.tray_icon())
+        self.assertIsNotNone(self.wait_for_tray_icon())
         self.click_tray(1)
         self.wait_until(lambda: not self.shown(), what="the window to hide")
         self.click_tray(1)
