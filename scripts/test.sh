@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Tovrin and runs every test: unit tests, widget tests
-# (offscreen) and end-to-end tests (the real program in Xvfb with openbox and trayer).
-# Pass a preset name to test another build, e.g. "scripts/test.sh asan-ubsan".
+# (offscreen), end-to-end tests (the real program in Xvfb with openbox and trayer), the
+# package check and a short fuzzing run — first in the ordinary build, then in the
+# address- and undefined-behaviour-sanitizer build.
+# "scripts/test.sh default" (or asan-ubsan, debug) tests one build only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-preset="${1:-default}"
+presets=("$@")
+[ ${#presets[@]} -gt 0 ] || presets=(default asan-ubsan)
 
 bash scripts/install-deps.sh
-cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset"
 
 # Tests run as root on CI machines; the browser engine needs its sandbox off for that.
 if [ "$(id -u)" -eq 0 ]; then
   export QTWEBENGINE_DISABLE_SANDBOX=1
 fi
-ctest --preset "$preset"
+
+for preset in "${presets[@]}"; do
+  echo "=== $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  ctest --preset "$preset"
+done

@@ -182,11 +182,11 @@ void Form1::createSiteButtons()
 {
     const auto makeRow = [this](auto& array, const auto& table, const char* name, bool shown,
                                 auto onClick) {
-        for (const SiteButton& spec : table) {
-            auto* button = new QPushButton(Utf8(spec.caption), this);
-            button->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(spec.index));
-            button->setGeometry(TwipRect(static_cast<float>(spec.left), kButtonRowTop,
-                                         static_cast<float>(spec.width), kButtonRowHeight));
+        for (const SiteButton& row : table) {
+            auto* button = new QPushButton(Utf8(row.caption), this);
+            button->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(row.index));
+            button->setGeometry(TwipRect(static_cast<float>(row.left), kButtonRowTop,
+                                         static_cast<float>(row.width), kButtonRowHeight));
             button->setFont(DesignFont("宋体", 9));
             // Drawn in the graphical style, with the button's own background colour.
             button->setStyleSheet(
@@ -194,15 +194,15 @@ void Form1::createSiteButtons()
                                " border: 1px solid #808080; padding: 0px; }"
                                " QPushButton:pressed { border-style: inset; }"
                                " QPushButton:focus { border: 1px dotted black; }")
-                    .arg(spec.colour.r)
-                    .arg(spec.colour.g)
-                    .arg(spec.colour.b));
+                    .arg(row.colour.r)
+                    .arg(row.colour.g)
+                    .arg(row.colour.b));
             button->setVisible(shown);
-            const std::int16_t index = spec.index;
+            const std::int16_t index = row.index;
             connect(button, &QPushButton::clicked, this, [onClick, this, index] {
                 (this->*onClick)(index);
             });
-            array[static_cast<std::size_t>(spec.index)] = button;
+            array[static_cast<std::size_t>(row.index)] = button;
         }
     };
     makeRow(Command1, kDictionaryButtons, "Command1", true, &Form1::Command1_Click);
