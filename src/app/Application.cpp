@@ -54,6 +54,7 @@ int RunApplication(int argc, char* argv[], const BuildSettings& settings)
     QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
     QApplication app(argc, argv);
     InstallFontSubstitutions();
+    qCInfo(lcStartup, "application: %lld ms", StartupTiming::elapsedMs());
 
     Form1Config config;
     config.makerHost = settings.makerHost;
@@ -70,13 +71,18 @@ int RunApplication(int argc, char* argv[], const BuildSettings& settings)
         [](platform::HICON) { return QIcon(QStringLiteral(":/app/tovrin.png")); });
     platform::SetTrayBackend(&tray);
 
-    Form1::Platform platform{platform::WebEngineBrowserFactory(), nullptr};
+    // The advertisement waits for the result browser's first page: the page the user
+    // came for is shown sooner, and the strip fills a moment later.
+    Form1::Platform platform{
+        platform::WebEngineBrowserFactory({QStringLiteral("WebBrowser2")}), nullptr};
     Form1 form(std::move(config), std::move(platform));
+    qCInfo(lcStartup, "window loaded: %lld ms", StartupTiming::elapsedMs());
     QObject::connect(&form, &Form1::unloaded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     StartupTiming::watch(form);
     form.move(CentredPosition(form));
     form.show();
+    qCInfo(lcStartup, "show returned: %lld ms", StartupTiming::elapsedMs());
     const int status = QApplication::exec();
     platform::SetTrayBackend(nullptr);
     return status;

@@ -10,7 +10,45 @@
 #include <QTimer>
 #include <QWebEngineView>
 
+#include <utility>
+
 namespace tovrin::platform {
+
+namespace {
+
+// Tells the waiting controls that some control has shown its first page.
+class FirstPageSignal : public QObject
+{
+    Q_OBJECT
+
+public:
+    static FirstPageSignal& instance()
+    {
+        static auto* signal = new FirstPageSignal(QCoreApplication::instance());
+        return *signal;
+    }
+
+    bool done = false;
+
+    void fire()
+    {
+        if (!done) {
+            done = true;
+            emit shown();
+        }
+    }
+
+signals:
+    void shown();
+
+private:
+    using QObject::QObject;
+};
+
+// How long a lesser control waits at most for another control's first page.
+constexpr int kHeldStartMs = 1500;
+
+} // namespace
 
 QWebEngineProfile* WebEngineBrowser::sharedProfile()
 {
@@ -43,6 +81,8 @@ void WebEngineBrowser::ensureView()
     m_page->setSilent(m_silent);
     m_view->setPage(m_page);
     connect(m_view, &QWebEngineView::loadFinished, this, &WebEngineBrowser::loadFinished);
+    connect(m_view, &QWebEngineView::loadFinished, &FirstPageSignal::instance(),
+            &FirstPageSignal::fire);
     // A renderer that crashed or was killed leaves a dead view: load the page again,
     // which starts a new renderer in the same place.
     connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
@@ -58,6 +98,25 @@ void WebEngineBrowser::ensureView()
 }
 
 void WebEngineBrowser::Navigate(const QString& address)
+{
+    auto& firstPage = FirstPageSignal::instance();
+    if (m_startsAfterOthers && !m_view && !firstPage.done) {
+        if (m_heldAddress.isNull()) {
+            const auto release = [this] {
+                if (!m_heldAddress.isNull())
+                    load(std::exchange(m_heldAddress, QString()));
+            };
+            connect(&firstPage, &FirstPageSignal::shown, this, release, Qt::QueuedConnection);
+            QTimer::singleShot(kHeldStartMs, this, release);
+        }
+        m_heldAddress = address;
+        return;
+    }
+    m_heldAddress = QString();
+    load(address);
+}
+
+void WebEngineBrowser::load(const QString& address)
 {
     ensureView();
     const QUrl url = AddressFromUserText(address);
@@ -82,14 +141,17 @@ void WebEngineBrowser::setSilent(bool silent)
         m_page->setSilent(silent);
 }
 
-BrowserFactory WebEngineBrowserFactory()
+BrowserFactory WebEngineBrowserFactory(QStringList startAfterOthers)
 {
-    return [](QWidget* parent, const QString& name) -> BrowserControl* {
+    return [startAfterOthers](QWidget* parent, const QString& name) -> BrowserControl* {
         auto* browser =
             new WebEngineBrowser(parent, [](const QUrl& url) { QDesktopServices::openUrl(url); });
         browser->setObjectName(name);
+        browser->setStartsAfterOthers(startAfterOthers.contains(name));
         return browser;
     };
 }
+
+#include "WebEngineBrowser.moc"
 
 } // namespace tovrin::platform

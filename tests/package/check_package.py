@@ -46,6 +46,19 @@ class DebianPackage(unittest.TestCase):
         self.assertIn("Education", categories)
         self.assertIn("Dictionary", categories)
 
+    def test_program_never_turns_the_browser_sandbox_off(self):
+        with open(os.path.join(self.root, "usr/bin/tovrin"), "rb") as f:
+            binary = f.read()
+        for needle in (b"QTWEBENGINE_DISABLE_SANDBOX", b"no-sandbox", b"disable-sandbox"):
+            self.assertNotIn(needle, binary)
+        source = os.path.join(os.path.dirname(__file__), "..", "..", "src")
+        for root, _, files in os.walk(source):
+            for name in files:
+                with open(os.path.join(root, name), "rb") as f:
+                    text = f.read()
+                self.assertNotIn(b"DISABLE_SANDBOX", text, name)
+                self.assertNotIn(b"no-sandbox", text, name)
+
     def test_depends_on_the_qt_libraries_it_links(self):
         self.assertEqual(self.field("Package"), "tovrin")
         depends = self.field("Depends")
