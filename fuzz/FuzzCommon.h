@@ -2,6 +2,8 @@
 
 // Checks shared by the fuzz targets, written independently of the code under test.
 
+#include "ReferenceUtf8.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +11,8 @@
 #include <string_view>
 
 namespace fuzzcheck {
+
+using reference::Utf8;
 
 inline void require(bool condition)
 {
@@ -23,42 +27,6 @@ inline std::u16string Units(const std::uint8_t* data, std::size_t size)
     for (std::size_t i = 0; i + 1 < size; i += 2)
         units += static_cast<char16_t>(data[i] | (data[i + 1] << 8));
     return units;
-}
-
-// UTF-8 of UTF-16 text, unpaired surrogates as U+FFFD.
-inline std::string ReferenceUtf8(std::u16string_view text)
-{
-    std::string out;
-    auto put = [&](std::uint32_t cp) {
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    };
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const std::uint32_t u = text[i];
-        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            put(0x10000 + ((u - 0xD800) << 10) + (text[i + 1] - 0xDC00u));
-            ++i;
-        } else if (u >= 0xD800 && u <= 0xDFFF) {
-            put(0xFFFD);
-        } else {
-            put(u);
-        }
-    }
-    return out;
 }
 
 inline bool Unreserved(char c)

@@ -8,7 +8,7 @@ limit="${1:-30}"
 out=build/fuzz
 mkdir -p "$out"
 
-flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -Isrc)
+flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -Isrc -Itests/support)
 core=(src/lookup/Utf8EncodeUri.cpp src/lookup/ServiceHosts.cpp src/lookup/SiteCatalogue.cpp)
 
 for target in Utf8EncodeUri SiteAddress; do

@@ -2,9 +2,11 @@
 
 #include "Doubles.h"
 #include "app/Form1.h"
+#include "app/QueryBox.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTest>
 
 #include <memory>
 
@@ -48,6 +50,15 @@ struct FormFixture
     {
         form.reset();
         platform::SetTrayBackend(nullptr);
+    }
+
+    // Shows the window and waits until it is active with the query box focused.
+    bool showActive()
+    {
+        form->show();
+        form->activateWindow();
+        return QTest::qWaitForWindowActive(form.get()) &&
+               QTest::qWaitFor([this] { return form->Text1->hasFocus(); });
     }
 
     RecordingBrowser* browser(int n) const

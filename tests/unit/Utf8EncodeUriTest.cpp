@@ -1,3 +1,4 @@
+#include "ReferenceUtf8.h"
 #include "lookup/Utf8EncodeUri.h"
 
 #include <gtest/gtest.h>
@@ -9,28 +10,6 @@ using tovrin::lookup::EscapeRawQuery;
 using tovrin::lookup::UTF8EncodeURI;
 
 namespace {
-
-// An encoder of our own for the expected bytes, independent of the code under test.
-std::string ReferenceUtf8(char32_t cp)
-{
-    std::string out;
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-    return out;
-}
 
 void AppendUtf16(std::u16string& out, char32_t cp)
 {
@@ -118,7 +97,6 @@ TEST(Utf8EncodeUri, WellFormedTextDecodesBackToItsUtf8)
         astral(0x10000, 0x10FFFF), length(0, 40);
     for (int round = 0; round < 2000; ++round) {
         std::u16string input;
-        std::string expected;
         const auto n = length(rng);
         for (char32_t i = 0; i < n; ++i) {
             const int p = plane(rng);
@@ -126,8 +104,8 @@ TEST(Utf8EncodeUri, WellFormedTextDecodesBackToItsUtf8)
             if (cp >= 0xD800 && cp <= 0xDFFF)
                 cp = 0x4E00; // surrogate values are not characters
             AppendUtf16(input, cp);
-            expected += ReferenceUtf8(cp);
         }
+        const std::string expected = reference::Utf8(input);
         const std::string encoded = UTF8EncodeURI(input);
         for (const char c : encoded)
             ASSERT_TRUE(c > 0x20 && c < 0x7F) << "not printable ASCII in " << encoded;

@@ -31,13 +31,7 @@ QString SiteAddress(SiteTable table, int n, const QString& text)
 
 struct ShownForm : FormFixture
 {
-    ShownForm()
-    {
-        form->show();
-        form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        QTRY_VERIFY(form->Text1->hasFocus());
-    }
+    ShownForm() { QVERIFY(showActive()); }
 
     // Puts text into the query box as typed keys, then forgets the calls so far.
     void type(const QString& text)
@@ -76,6 +70,7 @@ private slots:
     void siteButtonsLookUpTheWholeTextWithoutRearming();
     void arrowButtonOpensTheTypedAddress();
     void inputMethodTextRefreshesTheQuery();
+    void unpairedSurrogatesAndControlCharactersGoOutAsWellFormedText();
 };
 
 void Form1LookupTest::dispatchersNavigateAndAlwaysSetSilent()
@@ -378,6 +373,23 @@ void Form1LookupTest::inputMethodTextRefreshesTheQuery()
     QApplication::sendEvent(form.Text1, &compose);
     QCOMPARE(form.Text1->text(), QStringLiteral("词典"));
     QTRY_COMPARE(form.sEncodedQuery, std::string("%E8%AF%8D%E5%85%B8"));
+}
+
+void Form1LookupTest::unpairedSurrogatesAndControlCharactersGoOutAsWellFormedText()
+{
+    ShownForm f;
+    auto& form = *f.form;
+    const QString text = QString(QChar(0xD840)) + QStringLiteral("a") + QChar(0xDC00) +
+                         QChar(0) + QStringLiteral("\x1b");
+    form.Text1->setText(text);
+    int enter = 13;
+    form.Text1_KeyPress(enter);
+    QCOMPARE(f.browser(1)->navigations.last(),
+             QStringLiteral("http://www.dreye.com.cn/ews/%EF%BF%BDa%EF%BF%BD%00%1B--01--.html"));
+    int f1 = 112;
+    form.Text1_KeyDown(f1, 0); // the raw Baidu entry
+    QCOMPARE(f.browser(1)->navigations.last(),
+             QStringLiteral("http://dict.baidu.com/s?wd=\uFFFDa\uFFFD%00%1B"));
 }
 
 QTEST_MAIN(Form1LookupTest)

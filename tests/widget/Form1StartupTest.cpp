@@ -118,10 +118,7 @@ void Form1StartupTest::everyActivationSelectsTheWholeQuery()
 {
     FormFixture f;
     auto& form = *f.form;
-    form.show();
-    form.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-    QTRY_VERIFY(form.Text1->hasFocus());
+    QVERIFY(f.showActive());
     QCOMPARE(form.Text1->selectedText(), form.Text1->text());
 
     form.Text1->setCursorPosition(3);
@@ -140,10 +137,7 @@ void Form1StartupTest::firstBrowserFocusGoesBackToTheQueryOnce()
 {
     FormFixture f;
     auto& form = *f.form;
-    form.show();
-    form.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-    QTRY_VERIFY(form.Text1->hasFocus());
+    QVERIFY(f.showActive());
 
     form.WebBrowser1->setFocus(Qt::MouseFocusReason);
     QTRY_VERIFY(form.Text1->hasFocus());
