@@ -21,9 +21,9 @@ QString MakeText(const QString& unit, qsizetype bytes)
 const QString& Sample(int kind)
 {
     static const QString units[] = {
-        QStringLiteral("dictionary "),             // ASCII
-        QStringLiteral("词典查询"),                 // Chinese
-        QStringLiteral("look 查 up 词 C++ 50% "),   // mixed
+        QStringLiteral("dictionary "),            // ASCII
+        QStringLiteral("词典查询"),               // Chinese
+        QStringLiteral("look 查 up 词 C++ 50% "), // mixed
     };
     return units[kind];
 }

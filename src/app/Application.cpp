@@ -38,8 +38,8 @@ QPoint CentredPosition(const QWidget& window)
     const QSize outer(TwipsToPixels(layout::kMinimumWidth),
                       TwipsToPixels(layout::kMinimumHeightStripOpen));
     const QRect area = screen->availableGeometry();
-    return area.topLeft() + QPoint((area.width() - outer.width()) / 2,
-                                   (area.height() - outer.height()) / 2);
+    return area.topLeft() +
+           QPoint((area.width() - outer.width()) / 2, (area.height() - outer.height()) / 2);
 }
 
 } // namespace
@@ -73,12 +73,11 @@ int RunApplication(int argc, char* argv[], const BuildSettings& settings)
 
     // The advertisement waits for the result browser's first page: the page the user
     // came for is shown sooner, and the strip fills a moment later.
-    Form1::Platform platform{
-        platform::WebEngineBrowserFactory({QStringLiteral("WebBrowser2")}), nullptr};
+    Form1::Platform platform{platform::WebEngineBrowserFactory({QStringLiteral("WebBrowser2")}),
+                             nullptr};
     Form1 form(std::move(config), std::move(platform));
     qCInfo(lcStartup, "window loaded: %lld ms", StartupTiming::elapsedMs());
-    QObject::connect(&form, &Form1::unloaded, &app, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
+    QObject::connect(&form, &Form1::unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     StartupTiming::watch(form);
     form.move(CentredPosition(form));
     form.show();

@@ -148,7 +148,8 @@ void Form1::createControls()
 
     createSiteButtons();
 
-    Command1[0] = PlainButton(this, "Command1_0", "与我联系", TwipRect(10200, 6240, 1215, 375), 10.5);
+    Command1[0] =
+        PlainButton(this, "Command1_0", "与我联系", TwipRect(10200, 6240, 1215, 375), 10.5);
     connect(Command1[0], &QPushButton::clicked, this, [this] { Command1_Click(0); });
 
     WebBrowser2 = m_browsers(this, QStringLiteral("WebBrowser2"));
@@ -199,9 +200,8 @@ void Form1::createSiteButtons()
                     .arg(row.colour.b));
             button->setVisible(shown);
             const std::int16_t index = row.index;
-            connect(button, &QPushButton::clicked, this, [onClick, this, index] {
-                (this->*onClick)(index);
-            });
+            connect(button, &QPushButton::clicked, this,
+                    [onClick, this, index] { (this->*onClick)(index); });
             array[static_cast<std::size_t>(row.index)] = button;
         }
     };
@@ -236,9 +236,8 @@ void Form1::setTabOrder()
     std::vector<QWidget*> chain{Text1};
     for (std::size_t i = 1; i <= 12; ++i)
         chain.push_back(Command1[i]);
-    chain.insert(chain.end(),
-                 {WebBrowser1, Command1[0], Cd_update, Cd_AD, WebBrowser2, WebBrowser3, Text2,
-                  WebBrowser4, Combo1, Command0});
+    chain.insert(chain.end(), {WebBrowser1, Command1[0], Cd_update, Cd_AD, WebBrowser2, WebBrowser3,
+                               Text2, WebBrowser4, Combo1, Command0});
     for (std::size_t i = 1; i <= 9; ++i)
         chain.push_back(Command2[i]);
     for (const auto index : kSearchButtonTabOrder)
@@ -268,6 +267,5 @@ void Form1::Form_Activate()
     Text1->setSelection(0, static_cast<int>(Text1->text().size()));
     Text1->setFocus(Qt::ActiveWindowFocusReason);
 }
-
 
 } // namespace tovrin::app

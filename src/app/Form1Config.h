@@ -9,7 +9,7 @@ namespace tovrin::app {
 // What a build configures: the maker's host and number, and the service hosts.
 struct Form1Config
 {
-    std::string makerHost;   // empty: the maker's pages built into the program
+    std::string makerHost; // empty: the maker's pages built into the program
     std::string makerNumber;
     lookup::HostTable hosts;
 };

@@ -33,16 +33,25 @@ QString Utf8(std::string_view text)
 
 } // namespace
 
-int Form1::ListIndex() const { return m_comboTextEdited ? -1 : Combo1->currentIndex(); }
+int Form1::ListIndex() const
+{
+    return m_comboTextEdited ? -1 : Combo1->currentIndex();
+}
 
-void Form1::onComboTextEdited() { m_comboTextEdited = true; }
+void Form1::onComboTextEdited()
+{
+    m_comboTextEdited = true;
+}
 
 std::string Form1::UTF8EncodeURI(const QString& szInput) const
 {
     return lookup::UTF8EncodeURI(Units(szInput));
 }
 
-void Form1::refreshEncodedQuery() { sEncodedQuery = UTF8EncodeURI(Text1->text()); }
+void Form1::refreshEncodedQuery()
+{
+    sEncodedQuery = UTF8EncodeURI(Text1->text());
+}
 
 void Form1::rearmQueryBox()
 {
@@ -70,11 +79,23 @@ void Form1::runContactEntry()
     WebBrowser4->Navigate(Utf8(ContactAddress(m_config.hosts, m_config.makerNumber)));
 }
 
-void Form1::LookupDictionary(std::int16_t n) { runSiteLookup(SiteTable::Dictionary, n); }
-void Form1::LookupTranslation(std::int16_t n) { runSiteLookup(SiteTable::Translation, n); }
-void Form1::LookupSearch(std::int16_t n) { runSiteLookup(SiteTable::Search, n); }
+void Form1::LookupDictionary(std::int16_t n)
+{
+    runSiteLookup(SiteTable::Dictionary, n);
+}
+void Form1::LookupTranslation(std::int16_t n)
+{
+    runSiteLookup(SiteTable::Translation, n);
+}
+void Form1::LookupSearch(std::int16_t n)
+{
+    runSiteLookup(SiteTable::Search, n);
+}
 
-void Form1::navigateTyped() { WebBrowser1->Navigate(Text1->text()); }
+void Form1::navigateTyped()
+{
+    WebBrowser1->Navigate(Text1->text());
+}
 
 void Form1::Text1_KeyDown(int& KeyCode, int)
 {
@@ -117,8 +138,14 @@ void Form1::Text1_KeyPress(int& KeyAscii)
 }
 
 // The window's own pair does what the query box's pair does.
-void Form1::Form_KeyDown(int& KeyCode, int Shift) { Text1_KeyDown(KeyCode, Shift); }
-void Form1::Form_KeyPress(int& KeyAscii) { Text1_KeyPress(KeyAscii); }
+void Form1::Form_KeyDown(int& KeyCode, int Shift)
+{
+    Text1_KeyDown(KeyCode, Shift);
+}
+void Form1::Form_KeyPress(int& KeyAscii)
+{
+    Text1_KeyPress(KeyAscii);
+}
 
 void Form1::keyPressEvent(QKeyEvent* event)
 {
@@ -135,7 +162,10 @@ void Form1::keyPressEvent(QKeyEvent* event)
     event->accept();
 }
 
-void Form1::Text1_Click() { Text1->setSelection(0, static_cast<int>(Text1->text().size())); }
+void Form1::Text1_Click()
+{
+    Text1->setSelection(0, static_cast<int>(Text1->text().size()));
+}
 
 void Form1::Text1_DblClick()
 {
@@ -167,7 +197,10 @@ void Form1::Combo1_Click()
     Text1->setText(Utf8(category->prompt));
 }
 
-void Form1::Command0_Click() { navigateTyped(); }
+void Form1::Command0_Click()
+{
+    navigateTyped();
+}
 
 void Form1::Command1_Click(std::int16_t Index)
 {
@@ -175,7 +208,10 @@ void Form1::Command1_Click(std::int16_t Index)
     LookupDictionary(Index);
 }
 
-void Form1::Command2_Click(std::int16_t Index) { LookupTranslation(Index); }
+void Form1::Command2_Click(std::int16_t Index)
+{
+    LookupTranslation(Index);
+}
 
 void Form1::Command3_Click(std::int16_t Index)
 {

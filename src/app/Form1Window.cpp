@@ -11,10 +11,10 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QLoggingCategory>
 #include <QWindow>
 
 namespace tovrin::app {
@@ -26,7 +26,10 @@ Q_LOGGING_CATEGORY(lcWindow, "tovrin.window", QtWarningMsg)
 
 namespace {
 
-void Place(QWidget* w, const layout::Rect& r) { w->setGeometry(TwipRect(r.left, r.top, r.width, r.height)); }
+void Place(QWidget* w, const layout::Rect& r)
+{
+    w->setGeometry(TwipRect(r.left, r.top, r.width, r.height));
+}
 
 } // namespace
 
@@ -89,7 +92,8 @@ float Form1::OuterHeight() const
 void Form1::SetOuterSize(float W, float H)
 {
     const QSize frame = frameExtra();
-    qCDebug(lcWindow) << "set outer size" << W << H << "frame" << frame << "known" << bool(m_knownFrame) << isVisible();
+    qCDebug(lcWindow) << "set outer size" << W << H << "frame" << frame << "known"
+                      << bool(m_knownFrame);
     if (!m_knownFrame)
         m_frameWatch.start();
     const QSize client(std::max(TwipsToPixels(W) - frame.width(), 0),
@@ -168,8 +172,8 @@ void Form1::Form_Resize()
         const bool stripOpen = bAdShown == 1;
         layout::Size size{OuterWidth(), OuterHeight()};
         qCDebug(lcWindow) << "resize pass at" << size.W << size.H << "state" << WindowState()
-                          << "frame" << frameGeometry() << "client" << geometry()
-                          << "pending" << bool(m_pendingOuter);
+                          << "frame" << frameGeometry() << "client" << geometry() << "pending"
+                          << bool(m_pendingOuter);
         // A maximized window cannot be resized; it is laid out at the size it has.
         if (WindowState() == 0) {
             const layout::Size corrected = layout::MinimumSize(size, stripOpen);
@@ -235,7 +239,10 @@ void Form1::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void Form1::PopupTrayMenu() { mnuTray->popup(QCursor::pos()); }
+void Form1::PopupTrayMenu()
+{
+    mnuTray->popup(QCursor::pos());
+}
 
 void Form1::mnuShow_Click()
 {
@@ -251,7 +258,10 @@ void Form1::mnuShow_Click()
     mnuShow->setText(isVisible() ? QStringLiteral("隐藏窗口") : QStringLiteral("显示窗口"));
 }
 
-void Form1::mnuExit_Click() { close(); }
+void Form1::mnuExit_Click()
+{
+    close();
+}
 
 void Form1::zhiding_Click()
 {
@@ -271,8 +281,8 @@ void Form1::connect_Click()
     zhiding->setText(QStringLiteral("窗口置顶"));
     SetWindowPos(hWnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     bTopmost = 0;
-    WebBrowser4->Navigate(QString::fromStdString(
-        lookup::ContactAddress(m_config.hosts, m_config.makerNumber)));
+    WebBrowser4->Navigate(
+        QString::fromStdString(lookup::ContactAddress(m_config.hosts, m_config.makerNumber)));
 }
 
 } // namespace tovrin::app

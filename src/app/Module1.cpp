@@ -26,7 +26,10 @@ template <typename Step> void attempt(Step&& step) noexcept
 
 } // namespace
 
-void SetMainWindow(Form1* form) { g_form = form; }
+void SetMainWindow(Form1* form)
+{
+    g_form = form;
+}
 
 LRESULT WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {

@@ -6,7 +6,10 @@ namespace tovrin::app::layout {
 
 namespace {
 
-float nonNegative(float value) { return std::max(value, 0.0f); }
+float nonNegative(float value)
+{
+    return std::max(value, 0.0f);
+}
 
 } // namespace
 
@@ -61,10 +64,9 @@ Controls LayOut(Controls c, Size size, bool stripOpen)
     c.webBrowser3.left = W / 2 + 600 - 100;
     c.text2.left = c.webBrowser3.left;
     c.text2.width = c.webBrowser3.width;
-    c.cdUpdate.left = (c.webBrowser2.left + c.webBrowser2.width) +
-                      (c.webBrowser3.left - c.webBrowser2.left - c.webBrowser2.width -
-                       c.cdUpdate.width) /
-                          2;
+    c.cdUpdate.left =
+        (c.webBrowser2.left + c.webBrowser2.width) +
+        (c.webBrowser3.left - c.webBrowser2.left - c.webBrowser2.width - c.cdUpdate.width) / 2;
     c.cdAD.left = c.cdUpdate.left;
     c.contact.left = c.webBrowser1.width - c.contact.width;
     c.contact.top = c.webBrowser1.top + c.webBrowser1.height - c.contact.height;

@@ -37,9 +37,15 @@ protected:
 
 } // namespace
 
-void StartupTiming::begin() { timer().start(); }
+void StartupTiming::begin()
+{
+    timer().start();
+}
 
-qint64 StartupTiming::elapsedMs() { return timer().isValid() ? timer().elapsed() : 0; }
+qint64 StartupTiming::elapsedMs()
+{
+    return timer().isValid() ? timer().elapsed() : 0;
+}
 
 void StartupTiming::watch(Form1& form)
 {
@@ -51,8 +57,7 @@ void StartupTiming::watch(Form1& form)
         *connection = QObject::connect(browser, &platform::WebEngineBrowser::loadFinished, browser,
                                        [connection](bool ok) {
                                            qCInfo(lcStartup, "first page loaded (%s): %lld ms",
-                                                  ok ? "ok" : "failed",
-                                                  StartupTiming::elapsedMs());
+                                                  ok ? "ok" : "failed", StartupTiming::elapsedMs());
                                            QObject::disconnect(*connection);
                                        });
     }

@@ -16,7 +16,10 @@ inline int TwipsToPixels(float twips)
     return static_cast<int>(std::lround(twips / kTwipsPerPixel));
 }
 
-inline float PixelsToTwips(int pixels) { return static_cast<float>(pixels) * kTwipsPerPixel; }
+inline float PixelsToTwips(int pixels)
+{
+    return static_cast<float>(pixels) * kTwipsPerPixel;
+}
 
 inline QRect TwipRect(float left, float top, float width, float height)
 {

@@ -22,7 +22,7 @@ enum class Panel { None, Arrow, Dictionary, Translation, Search };
 struct CategoryInfo
 {
     Category category;
-    std::string_view item;   // the selector's list item
+    std::string_view item; // the selector's list item
     Panel panel;
     std::string_view prompt; // put into the query box when the category is chosen
 };

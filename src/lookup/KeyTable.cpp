@@ -16,9 +16,9 @@ std::optional<SiteLookup> FunctionKeyLookup(int listIndex, int keyCode)
 
 EnterRule EnterKeyRule(int listIndex)
 {
-    const auto found = std::find_if(kEnterRules.begin(), kEnterRules.end(), [&](const EnterRule& r) {
-        return static_cast<int>(r.category) == listIndex;
-    });
+    const auto found =
+        std::find_if(kEnterRules.begin(), kEnterRules.end(),
+                     [&](const EnterRule& r) { return static_cast<int>(r.category) == listIndex; });
     if (found == kEnterRules.end())
         return {static_cast<Category>(listIndex), EnterAction::Nothing, {}};
     return *found;

@@ -77,7 +77,7 @@ inline constexpr std::array<SiteButton, 13> kSearchButtons{{
 // clang-format on
 
 // The order in which the search row joins the tab chain after the translation row.
-inline constexpr std::array<std::int16_t, 13> kSearchButtonTabOrder{13, 1, 2,  4,  5, 3, 8,
+inline constexpr std::array<std::int16_t, 13> kSearchButtonTabOrder{13, 1, 2,  4, 5,  3, 8,
                                                                     6,  7, 10, 9, 12, 11};
 
 } // namespace tovrin::lookup

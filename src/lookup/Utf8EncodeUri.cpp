@@ -8,8 +8,14 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-constexpr bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-constexpr bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+constexpr bool isHighSurrogate(char16_t c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+constexpr bool isLowSurrogate(char16_t c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 // Calls emit(codePoint, isAscii) for every code point of text, pairing surrogates
 // and replacing the unpaired ones.
@@ -79,9 +85,8 @@ std::string UTF8EncodeURI(std::u16string_view szInput)
     // Every key in the query box encodes the whole text again, so this is kept quick:
     // one pass to size the result exactly, one to write it.
     std::size_t length = 0;
-    forEachCodePoint(szInput, [&](char32_t cp) {
-        length += encodedAsItself(cp) ? 1 : 3 * utf8Length(cp);
-    });
+    forEachCodePoint(szInput,
+                     [&](char32_t cp) { length += encodedAsItself(cp) ? 1 : 3 * utf8Length(cp); });
     std::string result(length, '\0');
     char* out = result.data();
     static constexpr char kHex[] = "0123456789ABCDEF";

@@ -8,12 +8,14 @@ namespace tovrin::platform {
 
 QtTrayBackend::QtTrayBackend(IconResolver icons, QObject* parent)
     : QObject(parent), m_icons(std::move(icons))
-{
-}
+{}
 
 QtTrayBackend::~QtTrayBackend() = default;
 
-bool QtTrayBackend::available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool QtTrayBackend::available() const
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
 
 bool QtTrayBackend::addIcon(const NOTIFYICONDATAA& record)
 {

@@ -34,7 +34,8 @@ public:
     static constexpr int kMinimumBalloonMs = 10000;
 
 private:
-    void onActivated(HWND hWnd, UINT id, UINT callbackMessage, QSystemTrayIcon::ActivationReason reason);
+    void onActivated(HWND hWnd, UINT id, UINT callbackMessage,
+                     QSystemTrayIcon::ActivationReason reason);
 
     IconResolver m_icons;
     std::map<std::pair<HWND, UINT>, std::unique_ptr<QSystemTrayIcon>> m_trayIcons;

@@ -4,10 +4,10 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
-#include <QTimer>
 #include <QWebEngineView>
 
 #include <utility>

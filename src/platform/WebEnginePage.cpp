@@ -5,8 +5,7 @@ namespace tovrin::platform {
 WebEnginePage::WebEnginePage(QWebEngineProfile* profile, ExternalOpener openExternally,
                              QObject* parent)
     : QWebEnginePage(profile, parent), m_openExternally(std::move(openExternally))
-{
-}
+{}
 
 void WebEnginePage::javaScriptAlert(const QUrl& securityOrigin, const QString& msg)
 {
@@ -59,8 +58,7 @@ bool WebEnginePage::acceptNavigationRequest(const QUrl& url, NavigationType type
 NewWindowCatcher::NewWindowCatcher(QWebEngineProfile* profile,
                                    WebEnginePage::ExternalOpener openExternally, QObject* parent)
     : QWebEnginePage(profile, parent), m_openExternally(std::move(openExternally))
-{
-}
+{}
 
 bool NewWindowCatcher::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame)
 {

@@ -60,7 +60,10 @@ LONG AddressOf(WNDPROC procedure)
     return kFirstProcedure + static_cast<LONG>(procs.size() - 1) * kProcedureSpacing;
 }
 
-LRESULT DefWindowProcA(HWND, UINT, WPARAM, LPARAM) { return 0; }
+LRESULT DefWindowProcA(HWND, UINT, WPARAM, LPARAM)
+{
+    return 0;
+}
 
 HWND CreateWindowHandle(WindowBackend& backend)
 {
@@ -70,11 +73,20 @@ HWND CreateWindowHandle(WindowBackend& backend)
     return handle;
 }
 
-void DestroyWindowHandle(HWND hWnd) { state().windows.erase(hWnd); }
+void DestroyWindowHandle(HWND hWnd)
+{
+    state().windows.erase(hWnd);
+}
 
-void SetTrayBackend(TrayBackend* backend) { state().tray = backend; }
+void SetTrayBackend(TrayBackend* backend)
+{
+    state().tray = backend;
+}
 
-bool NotificationAreaAvailable() { return state().tray && state().tray->available(); }
+bool NotificationAreaAvailable()
+{
+    return state().tray && state().tray->available();
+}
 
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int, int, int, int, UINT)
 {

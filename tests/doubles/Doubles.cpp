@@ -49,9 +49,8 @@ bool RecordingTray::addIcon(const platform::NOTIFYICONDATAA& record)
 bool RecordingTray::deleteIcon(platform::HWND hWnd, platform::UINT id)
 {
     m_log.calls << QStringLiteral("Shell_NotifyIcon DELETE");
-    const auto it = std::find_if(icons.begin(), icons.end(), [&](const auto& r) {
-        return r.hWnd == hWnd && r.uID == id;
-    });
+    const auto it = std::find_if(icons.begin(), icons.end(),
+                                 [&](const auto& r) { return r.hWnd == hWnd && r.uID == id; });
     if (it == icons.end())
         return false;
     icons.erase(it);

@@ -43,7 +43,8 @@ struct FormFixture
         auto backend = std::make_unique<RecordingWindowBackend>(log);
         window = backend.get();
         form = std::make_unique<app::Form1>(
-            std::move(config), app::Form1::Platform{RecordingBrowserFactory(log), std::move(backend)});
+            std::move(config),
+            app::Form1::Platform{RecordingBrowserFactory(log), std::move(backend)});
     }
 
     ~FormFixture()

@@ -1,5 +1,5 @@
-#include "lookup/Categories.h"
 #include "lookup/KeyTable.h"
+#include "lookup/Categories.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,12 @@ TEST(KeyTable, FunctionKeysOpenTheSiteWithTheirNumberPerCategory)
         SiteTable table;
     };
     const Row rows[] = {
-        {0, 12, SiteTable::Dictionary}, {1, 9, SiteTable::Translation}, {2, 0, {}},
-        {3, 18, SiteTable::Search},     {4, 0, {}},                      {-1, 0, {}},
+        {0, 12, SiteTable::Dictionary},
+        {1, 9, SiteTable::Translation},
+        {2, 0, {}},
+        {3, 18, SiteTable::Search},
+        {4, 0, {}},
+        {-1, 0, {}},
         {5, 0, {}},
     };
     for (const auto& row : rows) {

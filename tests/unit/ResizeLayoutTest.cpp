@@ -35,18 +35,13 @@ TEST(ResizeLayout, MinimumSizesHoldWithStrictComparisonsAndGuards)
         Size out;
     };
     const Case cases[] = {
-        {{11000, 8000}, true, {12030, 8595}},
-        {{12030, 8595}, true, {12030, 8595}},
-        {{12029, 8594}, true, {12030, 8595}},
-        {{20000, 9000}, true, {20000, 9000}},
-        {{5000, 1000}, true, {5000, 1000}},   // exactly the guard: untouched
-        {{5000, 1001}, true, {12030, 8595}},
-        {{5000, 500}, true, {5000, 500}},
-        {{12030, 5000}, false, {12030, 7300}},
-        {{12030, 7300}, false, {12030, 7300}},
+        {{11000, 8000}, true, {12030, 8595}},  {{12030, 8595}, true, {12030, 8595}},
+        {{12029, 8594}, true, {12030, 8595}},  {{20000, 9000}, true, {20000, 9000}},
+        {{5000, 1000}, true, {5000, 1000}}, // exactly the guard: untouched
+        {{5000, 1001}, true, {12030, 8595}},   {{5000, 500}, true, {5000, 500}},
+        {{12030, 5000}, false, {12030, 7300}}, {{12030, 7300}, false, {12030, 7300}},
         {{11000, 1800}, false, {12030, 1800}}, // above 1000 for the width, not 2000 for height
-        {{11000, 2000}, false, {12030, 2000}},
-        {{11000, 2001}, false, {12030, 7300}},
+        {{11000, 2000}, false, {12030, 2000}}, {{11000, 2001}, false, {12030, 7300}},
         {{11000, 1000}, false, {11000, 1000}},
     };
     for (const auto& c : cases) {
@@ -88,7 +83,7 @@ TEST(ResizeLayout, SizesBelowTheGuardsClampAtZero)
     const Controls open = LayOut(DesignControls(), {900, 900}, true);
     EXPECT_EQ(open.webBrowser1.height, 0); // 900 - 800 - 1215 - 500 < 0
     EXPECT_EQ(open.webBrowser1.width, 800);
-    EXPECT_EQ(open.webBrowser2.width, 0);  // 450 - 500 < 0
+    EXPECT_EQ(open.webBrowser2.width, 0); // 450 - 500 < 0
     EXPECT_EQ(open.webBrowser3.width, 0);
     EXPECT_EQ(open.text2.width, 0);
     EXPECT_GE(open.contact.width, 0);

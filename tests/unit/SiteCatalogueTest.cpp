@@ -137,13 +137,13 @@ TEST(SiteCatalogue, EncodedEntriesUseTheStoredQueryNotTheText)
 
 TEST(SiteCatalogue, NumbersOutsideATableSelectNothing)
 {
-    for (const std::int16_t n : {std::int16_t(-32768), std::int16_t(-1), std::int16_t(13),
-                                 std::int16_t(32767)})
+    for (const std::int16_t n :
+         {std::int16_t(-32768), std::int16_t(-1), std::int16_t(13), std::int16_t(32767)})
         EXPECT_EQ(FindSite(SiteTable::Dictionary, n), nullptr) << n;
     for (const std::int16_t n : {std::int16_t(0), std::int16_t(-1), std::int16_t(10)})
         EXPECT_EQ(FindSite(SiteTable::Translation, n), nullptr) << n;
-    for (const std::int16_t n : {std::int16_t(0), std::int16_t(-5), std::int16_t(14),
-                                 std::int16_t(18)})
+    for (const std::int16_t n :
+         {std::int16_t(0), std::int16_t(-5), std::int16_t(14), std::int16_t(18)})
         EXPECT_EQ(FindSite(SiteTable::Search, n), nullptr) << n;
     // Dictionary 0 is the contact entry, handled apart from the lookups.
     EXPECT_EQ(FindSite(SiteTable::Dictionary, kContactEntry), nullptr);

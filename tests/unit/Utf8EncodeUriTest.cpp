@@ -1,5 +1,5 @@
-#include "ReferenceUtf8.h"
 #include "lookup/Utf8EncodeUri.h"
+#include "ReferenceUtf8.h"
 
 #include <gtest/gtest.h>
 

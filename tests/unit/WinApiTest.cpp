@@ -1,5 +1,5 @@
-#include "platform/AnsiText.h"
 #include "platform/WinApi.h"
+#include "platform/AnsiText.h"
 
 #include <gtest/gtest.h>
 
@@ -129,7 +129,7 @@ TEST(NotifyIcon, TooLongTextIsCutAtACharacterSoTheNulFits)
 {
     char field[8];
     WriteAnsiField(field, "汉字汉字汉字"); // 12 bytes in GBK
-    EXPECT_EQ(field[6], '\0');           // three characters, not three and a half
+    EXPECT_EQ(field[6], '\0');             // three characters, not three and a half
     EXPECT_EQ(field[7], ' ');
     EXPECT_EQ(ReadAnsiField(field), "汉字汉");
 }

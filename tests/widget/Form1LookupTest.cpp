@@ -25,8 +25,8 @@ QString SiteAddress(SiteTable table, int n, const QString& text)
         return {};
     const std::u16string units(reinterpret_cast<const char16_t*>(text.utf16()),
                                static_cast<std::size_t>(text.size()));
-    return QString::fromStdString(lookup::BuildAddress(*entry, lookup::HostTable(),
-                                                       lookup::UTF8EncodeURI(units), units));
+    return QString::fromStdString(
+        lookup::BuildAddress(*entry, lookup::HostTable(), lookup::UTF8EncodeURI(units), units));
 }
 
 struct ShownForm : FormFixture
@@ -105,7 +105,8 @@ void Form1LookupTest::dispatchersNavigateAndAlwaysSetSilent()
     form.sEncodedQuery = "stale";
     f.log.clear();
     form.LookupDictionary(3);
-    QCOMPARE(f.browser(1)->navigations.last(), QStringLiteral("http://dict.youdao.com/search?q=stale"));
+    QCOMPARE(f.browser(1)->navigations.last(),
+             QStringLiteral("http://dict.youdao.com/search?q=stale"));
 }
 
 void Form1LookupTest::contactEntryLeavesTopmostAndNavigatesOnlyTheContactBrowser()
@@ -115,10 +116,13 @@ void Form1LookupTest::contactEntryLeavesTopmostAndNavigatesOnlyTheContactBrowser
     for (int round = 0; round < 2; ++round) { // from topmost, then from not topmost
         f.log.clear();
         form.Command1[0]->click();
-        QCOMPARE(f.log.calls,
-                 (QStringList{QStringLiteral("SetWindowPos NOTOPMOST"),
-                              QStringLiteral("WebBrowser4.Navigate http://wpa.qq.com/msgrd?v=1&uin=4321&site=qq&menu=yes"),
-                              QStringLiteral("WebBrowser1.Silent true")}));
+        QCOMPARE(
+            f.log.calls,
+            (QStringList{
+                QStringLiteral("SetWindowPos NOTOPMOST"),
+                QStringLiteral(
+                    "WebBrowser4.Navigate http://wpa.qq.com/msgrd?v=1&uin=4321&site=qq&menu=yes"),
+                QStringLiteral("WebBrowser1.Silent true")}));
         QCOMPARE(form.zhiding->text(), QStringLiteral("窗口置顶"));
         QCOMPARE(form.bTopmost, 0);
         QVERIFY(!f.window->onTop);
@@ -158,8 +162,10 @@ void Form1LookupTest::functionKeysPerCategory()
         const bool called = table >= 0 && n <= lastKey;
         const QString address =
             called ? SiteAddress(SiteTable(table), n, QStringLiteral("C++ 词")) : QString();
-        QCOMPARE(f.browser(1)->navigations, address.isEmpty() ? QStringList() : QStringList{address});
-        QVERIFY2(f.log.matching(QStringLiteral("Silent")).size() == (called ? 1 : 0), qPrintable(key));
+        QCOMPARE(f.browser(1)->navigations,
+                 address.isEmpty() ? QStringList() : QStringList{address});
+        QVERIFY2(f.log.matching(QStringLiteral("Silent")).size() == (called ? 1 : 0),
+                 qPrintable(key));
         QVERIFY2(f.rearmed() == called, qPrintable(key));
         if (!called)
             QCOMPARE(f.form->Text1->cursorPosition(), 2);
@@ -185,12 +191,12 @@ void Form1LookupTest::enterPerCategory_data()
     QTest::addColumn<QString>("address"); // empty: nothing opens and the Enter is not consumed
     QTest::newRow("word lookup") << 0 << QStringLiteral("词 a&b")
                                  << SiteAddress(SiteTable::Dictionary, 5, QStringLiteral("词 a&b"));
-    QTest::newRow("online translation") << 1 << QStringLiteral("词")
-                                        << QStringLiteral("http://fy.iciba.com/");
+    QTest::newRow("online translation")
+        << 1 << QStringLiteral("词") << QStringLiteral("http://fy.iciba.com/");
     QTest::newRow("web browsing") << 2 << QStringLiteral("www.example.com/a b")
                                   << QStringLiteral("www.example.com/a b");
-    QTest::newRow("search engines") << 3 << QStringLiteral("词 a&b")
-                                    << QStringLiteral("http://www.baidu.com/s?wd=词%20a%26b");
+    QTest::newRow("search engines")
+        << 3 << QStringLiteral("词 a&b") << QStringLiteral("http://www.baidu.com/s?wd=词%20a%26b");
     QTest::newRow("literature search") << 4 << QStringLiteral("word") << QString();
 }
 
@@ -247,7 +253,8 @@ void Form1LookupTest::keysRefreshTheQueryAndArmTheFocusReturnOnce()
     f.log.clear();
     form.setFocus();
     QTest::keyClick(&form, Qt::Key_F2);
-    QCOMPARE(f.browser(1)->navigations.last(), SiteAddress(SiteTable::Dictionary, 2, QStringLiteral("word")));
+    QCOMPARE(f.browser(1)->navigations.last(),
+             SiteAddress(SiteTable::Dictionary, 2, QStringLiteral("word")));
     QVERIFY(f.rearmed());
 }
 
@@ -379,8 +386,8 @@ void Form1LookupTest::unpairedSurrogatesAndControlCharactersGoOutAsWellFormedTex
 {
     ShownForm f;
     auto& form = *f.form;
-    const QString text = QString(QChar(0xD840)) + QStringLiteral("a") + QChar(0xDC00) +
-                         QChar(0) + QStringLiteral("\x1b");
+    const QString text = QString(QChar(0xD840)) + QStringLiteral("a") + QChar(0xDC00) + QChar(0) +
+                         QStringLiteral("\x1b");
     form.Text1->setText(text);
     int enter = 13;
     form.Text1_KeyPress(enter);

@@ -46,7 +46,8 @@ void Form1StartupTest::loadsInOrderWithBuiltInPages()
 void Form1StartupTest::loadsTheMakersPagesFromItsHost()
 {
     FormFixture f("maker.example");
-    QCOMPARE(f.browser(2)->navigations, QStringList{QStringLiteral("http://maker.example/gengxin/ad.php")});
+    QCOMPARE(f.browser(2)->navigations,
+             QStringList{QStringLiteral("http://maker.example/gengxin/ad.php")});
     QCOMPARE(f.browser(1)->navigations,
              QStringList{QStringLiteral("http://maker.example/gengxin/instruction.html")});
 }
@@ -87,7 +88,8 @@ void Form1StartupTest::startsTopmostWithTheNoticeAndTrayIcon()
     QCOMPARE(form.bRefocusQuery, 1);
 
     QCOMPARE(form.Text2->toPlainText(),
-             QStringLiteral("欢迎大家提出宝贵意见和建议\n共同促进本软件的发展\n更好地为大家服务\nQQ:4321"));
+             QStringLiteral(
+                 "欢迎大家提出宝贵意见和建议\n共同促进本软件的发展\n更好地为大家服务\nQQ:4321"));
     QCOMPARE(form.Text2->font().pointSizeF(), 13.0);
     QCOMPARE(form.Text2->palette().color(QPalette::Text), QColor(0, 0, 128));
     QVERIFY(!form.Text2->isHidden());

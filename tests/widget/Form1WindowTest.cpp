@@ -38,7 +38,10 @@ struct ShownForm : FormFixture
     std::pair<int, bool> state() const { return {form->WindowState(), form->isVisible()}; }
 };
 
-int Px(float twips) { return app::TwipsToPixels(twips); }
+int Px(float twips)
+{
+    return app::TwipsToPixels(twips);
+}
 
 } // namespace
 
@@ -190,9 +193,11 @@ void Form1WindowTest::topmostStateFollowsTheMenu()
     for (int round = 0; round < 2; ++round) {
         f.log.clear();
         form.connect_->trigger();
-        QCOMPARE(f.log.calls,
-                 (QStringList{QStringLiteral("SetWindowPos NOTOPMOST"),
-                              QStringLiteral("WebBrowser4.Navigate http://wpa.qq.com/msgrd?v=1&uin=4321&site=qq&menu=yes")}));
+        QCOMPARE(
+            f.log.calls,
+            (QStringList{QStringLiteral("SetWindowPos NOTOPMOST"),
+                         QStringLiteral("WebBrowser4.Navigate "
+                                        "http://wpa.qq.com/msgrd?v=1&uin=4321&site=qq&menu=yes")}));
         QCOMPARE(form.zhiding->text(), QStringLiteral("窗口置顶"));
         QCOMPARE(form.bTopmost, 0);
     }
@@ -236,7 +241,8 @@ void Form1WindowTest::updateButtonSwitchesNoticeAndPage()
         QVERIFY(form.Text2->isHidden());
         QCOMPARE(form.Cd_update->text(), QStringLiteral("返回"));
         QCOMPARE(form.bNoticeShown, 0);
-        QCOMPARE(f.log.calls, QStringList{QStringLiteral("WebBrowser3.Navigate qrc:/maker/update.html")});
+        QCOMPARE(f.log.calls,
+                 QStringList{QStringLiteral("WebBrowser3.Navigate qrc:/maker/update.html")});
 
         f.log.clear();
         QTest::mouseClick(form.Cd_update, Qt::LeftButton);
