@@ -214,6 +214,7 @@ void Form1::createMenu()
 {
     mnuTray = new QMenu(QStringLiteral("trayMenu"), this);
     mnuTray->setObjectName(QStringLiteral("mnuTray"));
+    mnuTray->setFont(DesignFont("宋体", 9)); // the controls' face, not the desktop default
     mnuShow = mnuTray->addAction(QStringLiteral("显示窗口"));
     mnuShow->setObjectName(QStringLiteral("mnuShow"));
     zhiding = mnuTray->addAction(QStringLiteral("取消置顶"));
