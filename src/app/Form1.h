@@ -169,7 +169,7 @@ private:
     mutable std::optional<QSize> m_knownFrame;
     QTimer m_frameWatch;
     int m_frameWatchTicks = 0;
-    static constexpr int kFrameWatchTicks = 40;
+    static constexpr int kFrameWatchTicks = 60; // 3 s
 };
 
 } // namespace tovrin::app

@@ -125,16 +125,15 @@ void Form1::showEvent(QShowEvent* event)
 void Form1::onFrameWatch()
 {
     // The window manager's frame arrives after the first sizes were set: make a size
-    // set from code exact once the frame is known.
-    if (frameGeometry().size() == geometry().size()) {
-        if (++m_frameWatchTicks < kFrameWatchTicks)
-            return;
-    }
+    // set from code exact once the frame is known and that size has been applied.
+    const bool frameKnown = frameGeometry().size() != geometry().size();
+    if ((!frameKnown || m_pendingOuter) && ++m_frameWatchTicks < kFrameWatchTicks)
+        return;
     m_frameWatch.stop();
     m_frameWatchTicks = 0;
     qCDebug(lcWindow) << "frame known" << frameGeometry() << geometry() << "requested client"
                       << m_requestedClient << "state" << WindowState();
-    if (!m_requestedOuter || WindowState() != 0 || size() != m_requestedClient)
+    if (!frameKnown || !m_requestedOuter || WindowState() != 0 || size() != m_requestedClient)
         return;
     const QSize outer(TwipsToPixels(m_requestedOuter->W), TwipsToPixels(m_requestedOuter->H));
     if (frameGeometry().size() != outer)

@@ -144,7 +144,8 @@ class NoNetworkAndMakerHostDown(ProgramTestCase):
     refuse = True
 
     def test_start_up_completes_and_every_control_works(self):
-        self.assertEqual(self.outer_size(), (px(12030), px(8595)))
+        self.wait_until(lambda: self.outer_size() == (px(12030), px(8595)),
+                        what="the design size, got %s" % (self.outer_size(),))
         self.assertIsNotNone(self.wait_for_tray_icon())
         # Lookups are still sent on their way.
         self.type_text("word")

@@ -45,7 +45,7 @@ class WithNotificationArea(ProgramTestCase):
         self.wait_until(lambda: not self.shown(), what="the window to hide")
         self.click_tray(1)
         self.wait_until(self.shown, what="the window to come back")
-        self.assertEqual(self.outer_size(), (px(12030), px(8595)))
+        self.wait_until(lambda: self.outer_size() == (px(12030), px(8595)), what="the design size")
 
     def test_4_menu_switches_the_stay_on_top_state(self):
         self.assertIn("_NET_WM_STATE_ABOVE", self.net_wm_state())
