@@ -18,7 +18,7 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
-from desktop import Desktop  # noqa: E402
+from desktop import Desktop, stop_process as stop  # noqa: E402
 from recording_proxy import RecordingProxy  # noqa: E402
 
 PAGE = "http://maker.tovrin.test/gengxin/instruction.html"
@@ -73,15 +73,6 @@ def start_and_time(desktop, argv, env, marker):
     threading.Thread(target=reader, daemon=True).start()
     found.wait(60)
     return proc, elapsed[0]
-
-
-def stop(proc):
-    proc.terminate()
-    try:
-        proc.wait(timeout=15)
-    except subprocess.TimeoutExpired:
-        proc.kill()
-        proc.wait()
 
 
 def main():

@@ -121,14 +121,4 @@ std::string EscapeRawQuery(std::u16string_view szInput)
     return result;
 }
 
-std::string ToUtf8(std::u16string_view text)
-{
-    std::string result;
-    result.reserve(text.size() * 3);
-    forEachCodePoint(text, [&](char32_t cp) {
-        utf8Bytes(cp, [&](std::uint8_t byte) { result += static_cast<char>(byte); });
-    });
-    return result;
-}
-
 } // namespace tovrin::lookup

@@ -23,7 +23,4 @@ constexpr bool IsUnreservedAscii(char16_t c)
            c == u'-' || c == u'.' || c == u'_' || c == u'~';
 }
 
-// Converts UTF-16 to UTF-8, replacing lone surrogates with U+FFFD.
-std::string ToUtf8(std::u16string_view text);
-
 } // namespace tovrin::lookup

@@ -13,6 +13,17 @@ def run(*args, env=None, check=True, timeout=20):
                           stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
 
 
+def stop_process(proc, timeout=15):
+    """Terminates a process, and kills it if it does not end in time."""
+    if proc.poll() is None:
+        proc.terminate()
+        try:
+            proc.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait()
+
+
 class Desktop:
     def __init__(self, with_tray=True, size="1280x1024"):
         self.with_tray = with_tray
@@ -50,13 +61,7 @@ class Desktop:
 
     def __exit__(self, *exc):
         for p in reversed(self.procs):
-            if p.poll() is None:
-                p.terminate()
-                try:
-                    p.wait(timeout=10)
-                except subprocess.TimeoutExpired:
-                    p.kill()
-                    p.wait()
+            stop_process(p, timeout=10)
         shutil.rmtree(self.home, ignore_errors=True)
         shutil.rmtree(self.program_home, ignore_errors=True)
 

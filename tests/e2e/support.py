@@ -8,7 +8,7 @@ import time
 import unittest
 import urllib.parse
 
-from desktop import Desktop, run
+from desktop import Desktop, run, stop_process
 from recording_proxy import RecordingProxy
 
 TWIPS_PER_PIXEL = 15
@@ -53,12 +53,7 @@ class ProgramTestCase(unittest.TestCase):
         if ProgramTestCase.repeated:
             print("\nactions repeated after a dropped navigation: %d (%s)"
                   % (len(ProgramTestCase.repeated), ", ".join(ProgramTestCase.repeated)))
-        if cls.proc.poll() is None:
-            cls.proc.terminate()
-            try:
-                cls.proc.wait(timeout=15)
-            except subprocess.TimeoutExpired:
-                cls.proc.kill()
+        stop_process(cls.proc)
         log = os.environ.get("TOVRIN_E2E_LOG")
         if log:
             cls.desktop.stderr.seek(0)
