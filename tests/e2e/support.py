@@ -3,7 +3,6 @@ running program per test class, and helpers to drive and watch them."""
 
 import os
 import re
-import subprocess
 import time
 import unittest
 import urllib.parse
