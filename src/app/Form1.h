@@ -7,6 +7,7 @@
 #include "platform/BrowserControl.h"
 #include "platform/WinApi.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 
@@ -126,6 +127,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -143,8 +145,11 @@ private:
     void setUpTrayAndHook();
     void applyLayout(const layout::Controls& controls);
     bool canHideToTray() const;
+    QMargins frameMargins() const;
     QSize frameExtra() const;
+    bool frameArrived() const;
     void onFrameWatch();
+    bool requestApplied() const;
 
     Form1Config m_config;
     maker::MakerPages m_makerPages;
@@ -168,8 +173,8 @@ private:
     QSize m_requestedClient;
     mutable std::optional<QSize> m_knownFrame;
     QTimer m_frameWatch;
-    int m_frameWatchTicks = 0;
-    static constexpr int kFrameWatchTicks = 60; // 3 s
+    QElapsedTimer m_frameWatchClock;
+    static constexpr int kFrameWatchMs = 10000;
 };
 
 } // namespace tovrin::app

@@ -69,24 +69,47 @@ void Form1::SetWindowState(int state)
     }
 }
 
+QMargins Form1::frameMargins() const
+{
+    // Asked of the window itself: the widget keeps the first non-empty answer until its
+    // next move or resize, and an answer given while the window is being framed can be
+    // nonsense.
+    const QWindow* window = windowHandle();
+    return window ? window->frameMargins() : QMargins();
+}
+
+bool Form1::frameArrived() const
+{
+    const QMargins m = frameMargins();
+    return !m.isNull() && m.left() >= 0 && m.top() >= 0 && m.right() >= 0 && m.bottom() >= 0;
+}
+
 QSize Form1::frameExtra() const
 {
-    // Until the window manager has framed the window (and while it is unmapped) the
-    // frame reads as nothing; the last frame seen is the better guess then.
-    const QSize frame = frameGeometry().size() - geometry().size();
-    if (!frame.isNull())
-        m_knownFrame = frame;
-    return m_knownFrame.value_or(frame);
+    // Until the window manager has framed the window (and while it is unmapped) there is
+    // no frame to read; the last frame seen is the better guess then.
+    if (frameArrived()) {
+        const QMargins m = frameMargins();
+        m_knownFrame = QSize(m.left() + m.right(), m.top() + m.bottom());
+    }
+    return m_knownFrame.value_or(QSize(0, 0));
+}
+
+bool Form1::requestApplied() const
+{
+    return size() == m_requestedClient;
 }
 
 float Form1::OuterWidth() const
 {
-    return m_pendingOuter ? m_pendingOuter->W : PixelsToTwips(width() + frameExtra().width());
+    return m_pendingOuter && !requestApplied() ? m_pendingOuter->W
+                                               : PixelsToTwips(width() + frameExtra().width());
 }
 
 float Form1::OuterHeight() const
 {
-    return m_pendingOuter ? m_pendingOuter->H : PixelsToTwips(height() + frameExtra().height());
+    return m_pendingOuter && !requestApplied() ? m_pendingOuter->H
+                                               : PixelsToTwips(height() + frameExtra().height());
 }
 
 void Form1::SetOuterSize(float W, float H)
@@ -94,8 +117,10 @@ void Form1::SetOuterSize(float W, float H)
     const QSize frame = frameExtra();
     qCDebug(lcWindow) << "set outer size" << W << H << "frame" << frame << "known"
                       << bool(m_knownFrame);
-    if (!m_knownFrame)
+    if (!m_knownFrame && !m_frameWatch.isActive()) {
+        m_frameWatchClock.start();
         m_frameWatch.start();
+    }
     const QSize client(std::max(TwipsToPixels(W) - frame.width(), 0),
                        std::max(TwipsToPixels(H) - frame.height(), 0));
     m_requestedOuter = layout::Size{W, H};
@@ -114,6 +139,16 @@ void Form1::resizeEvent(QResizeEvent* event)
     if (m_requestedOuter && size() != m_requestedClient)
         m_requestedOuter.reset(); // resized by the user since
     Form_Resize();
+    if (m_frameWatch.isActive())
+        onFrameWatch();
+}
+
+void Form1::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    // Reparenting into the window manager's frame moves the client: the frame has come.
+    if (m_frameWatch.isActive())
+        onFrameWatch();
 }
 
 void Form1::showEvent(QShowEvent* event)
@@ -124,19 +159,22 @@ void Form1::showEvent(QShowEvent* event)
 
 void Form1::onFrameWatch()
 {
-    // The window manager's frame arrives after the first sizes were set: make a size
-    // set from code exact once the frame is known and that size has been applied.
-    const bool frameKnown = frameGeometry().size() != geometry().size();
-    if ((!frameKnown || m_pendingOuter) && ++m_frameWatchTicks < kFrameWatchTicks)
+    // The window manager's frame arrives after the first sizes were set: once it is
+    // known and the size set from code has been applied, make that size exact.
+    // A resize asked for while Qt delivers the first resize event sends no event of its
+    // own, so the applied size is read from the widget rather than waited for.
+    const bool frameKnown = frameArrived();
+    const bool timedOut = m_frameWatchClock.hasExpired(kFrameWatchMs);
+    if ((!frameKnown || (m_requestedOuter && !requestApplied())) && !timedOut)
         return;
     m_frameWatch.stop();
-    m_frameWatchTicks = 0;
-    qCDebug(lcWindow) << "frame known" << frameGeometry() << geometry() << "requested client"
-                      << m_requestedClient << "state" << WindowState();
-    if (!frameKnown || !m_requestedOuter || WindowState() != 0 || size() != m_requestedClient)
+    m_pendingOuter.reset();
+    qCDebug(lcWindow) << "frame known" << frameKnown << frameMargins() << geometry()
+                      << "requested client" << m_requestedClient << "state" << WindowState();
+    if (!frameKnown || !m_requestedOuter || WindowState() != 0 || !requestApplied())
         return;
     const QSize outer(TwipsToPixels(m_requestedOuter->W), TwipsToPixels(m_requestedOuter->H));
-    if (frameGeometry().size() != outer)
+    if (size() + frameExtra() != outer)
         SetOuterSize(m_requestedOuter->W, m_requestedOuter->H);
 }
 

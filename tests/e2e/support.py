@@ -143,13 +143,24 @@ class ProgramTestCase(unittest.TestCase):
         m = re.search(r"window state:\s*(\w+)", out)
         return m.group(1) if m else "Withdrawn"
 
+    def wait_for_outer_size(self, twips_w, twips_h, timeout=10.0):
+        """Waits for the window's outer size (frame included) to be exactly the one given."""
+        wanted = (px(twips_w), px(twips_h))
+        seen = [None]
+
+        def reached():
+            seen[0] = self.outer_size()
+            return seen[0] == wanted
+
+        self.wait_until(reached, timeout, what=lambda: "%s, last seen %s" % (wanted, seen[0]))
+
     def wait_until(self, predicate, timeout=10.0, what="condition"):
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
             if predicate():
                 return
             time.sleep(0.1)
-        self.fail("timed out waiting for " + what)
+        self.fail("timed out waiting for " + (what() if callable(what) else what))
 
     def tray_icon(self):
         """The program's icon window in the tray host, or None."""

@@ -144,11 +144,7 @@ class NoNetworkAndMakerHostDown(ProgramTestCase):
     refuse = True
 
     def test_start_up_completes_and_every_control_works(self):
-        # The minimum-size rule holds; the exact design size depends on the window
-        # manager's frame arriving in time and is not yet reliable (see the issue).
-        self.wait_until(lambda: self.outer_size()[0] >= px(12030)
-                        and self.outer_size()[1] >= px(8595),
-                        what="the minimum size, got %s" % (self.outer_size(),))
+        self.wait_for_outer_size(12030, 8595)
         self.assertIsNotNone(self.wait_for_tray_icon())
         # Lookups are still sent on their way.
         self.type_text("word")

@@ -3,17 +3,13 @@
 import time
 import unittest
 
-from support import CAPTION, ProgramTestCase, px
+from support import CAPTION, ProgramTestCase
 
 
 class StartsWithBuiltInPages(ProgramTestCase):
     def test_window_maps_with_caption_design_size_and_stays_on_top(self):
         self.assertEqual(self.desktop.xdo("getwindowname", self.wid), CAPTION)
-        # The minimum-size rule holds; the exact design size depends on the window
-        # manager's frame arriving in time and is not yet reliable (see the issue).
-        self.wait_until(lambda: self.outer_size()[0] >= px(12030)
-                        and self.outer_size()[1] >= px(8595),
-                        what="the minimum size, got %s" % (self.outer_size(),))
+        self.wait_for_outer_size(12030, 8595)
         self.assertIn("_NET_WM_STATE_ABOVE", self.net_wm_state())
         self.assertIsNotNone(self.wait_for_tray_icon())
 
