@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   # build
   cmake g++ ninja-build pkg-config
-  qt6-base-dev qt6-webengine-dev qt6-webengine-dev-tools libgl-dev
+  qt6-base-dev qt6-webengine-dev qt6-webengine-dev-tools libgl-dev libxcb1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # run: the Chinese fonts the window is designed with
   fonts-noto-cjk fonts-arphic-ukai

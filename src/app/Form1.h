@@ -172,6 +172,7 @@ private:
     std::optional<layout::Size> m_requestedOuter;
     QSize m_requestedClient;
     mutable std::optional<QSize> m_knownFrame;
+    mutable bool m_frameEstimateAsked = false;
     QTimer m_frameWatch;
     QElapsedTimer m_frameWatchClock;
     static constexpr int kFrameWatchMs = 10000;

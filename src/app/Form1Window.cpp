@@ -86,12 +86,20 @@ bool Form1::frameArrived() const
 
 QSize Form1::frameExtra() const
 {
-    // Until the window manager has framed the window (and while it is unmapped) there is
-    // no frame to read; the last frame seen is the better guess then.
     if (frameArrived()) {
         const QMargins m = frameMargins();
         m_knownFrame = QSize(m.left() + m.right(), m.top() + m.bottom());
+    } else if (!m_knownFrame && !m_frameEstimateAsked && windowHandle()) {
+        // Before the window is first shown, the window manager can say what frame it
+        // will give it: the first showing is then at the right size, and the page the
+        // window opens with is not laid out again a moment later.
+        m_frameEstimateAsked = true;
+        if (const auto f = m_windowBackend->frameEstimate())
+            m_knownFrame = QSize(f->left + f->right, f->top + f->bottom);
+        qCDebug(lcWindow) << "frame estimate" << m_knownFrame.value_or(QSize());
     }
+    // Until the window manager has framed the window (and while it is unmapped) there is
+    // no frame to read; the estimate or the last frame seen is the better guess then.
     return m_knownFrame.value_or(QSize(0, 0));
 }
 
@@ -117,7 +125,9 @@ void Form1::SetOuterSize(float W, float H)
     const QSize frame = frameExtra();
     qCDebug(lcWindow) << "set outer size" << W << H << "frame" << frame << "known"
                       << bool(m_knownFrame);
-    if (!m_knownFrame && !m_frameWatch.isActive()) {
+    // Until the frame is there to read, the size may rest on a guess: make it exact
+    // once the frame is known.
+    if (!frameArrived() && !m_frameWatch.isActive()) {
         m_frameWatchClock.start();
         m_frameWatch.start();
     }

@@ -1,5 +1,7 @@
 #include "platform/QtWindowBackend.h"
 
+#include "platform/X11FrameExtents.h"
+
 #include <QWidget>
 #include <QWindow>
 
@@ -18,6 +20,13 @@ void QtWindowBackend::setStayOnTop(bool onTop)
     } else {
         m_window.setWindowFlags(wanted);
     }
+}
+
+std::optional<FrameMargins> QtWindowBackend::frameEstimate()
+{
+    if (!m_window.windowHandle())
+        return std::nullopt;
+    return RequestX11FrameExtents(m_window.winId());
 }
 
 } // namespace tovrin::platform

@@ -13,6 +13,7 @@ public:
     explicit QtWindowBackend(QWidget& window) : m_window(window) {}
 
     void setStayOnTop(bool onTop) override;
+    std::optional<FrameMargins> frameEstimate() override;
 
 private:
     QWidget& m_window;

@@ -6,7 +6,18 @@
 
 #include "platform/WinTypes.h"
 
+#include <optional>
+
 namespace tovrin::platform {
+
+// The window manager's frame around a window's client area, in pixels.
+struct FrameMargins
+{
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
 
 // What the layer needs of a real top-level window.
 class WindowBackend
@@ -14,6 +25,9 @@ class WindowBackend
 public:
     virtual ~WindowBackend() = default;
     virtual void setStayOnTop(bool onTop) = 0;
+    // The frame the window manager will give the window, asked before it is first
+    // shown; nothing when the window system cannot say.
+    virtual std::optional<FrameMargins> frameEstimate() { return std::nullopt; }
 };
 
 // What the layer needs of the notification area. A backend delivers the icon's mouse

@@ -7,6 +7,7 @@
 #include "platform/WinApi.h"
 
 #include <QStringList>
+#include <optional>
 
 #include <memory>
 #include <vector>
@@ -46,7 +47,14 @@ class RecordingWindowBackend : public platform::WindowBackend
 public:
     explicit RecordingWindowBackend(CallLog& log) : m_log(log) {}
     void setStayOnTop(bool onTop) override;
+    std::optional<platform::FrameMargins> frameEstimate() override
+    {
+        ++frameEstimates;
+        return frame;
+    }
     bool onTop = false;
+    std::optional<platform::FrameMargins> frame; // what the window manager would say
+    int frameEstimates = 0;
 
 private:
     CallLog& m_log;

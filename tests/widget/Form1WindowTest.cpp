@@ -57,6 +57,7 @@ private slots:
     void withoutANotificationAreaTheWindowIsNeverHidden();
     void topmostStateFollowsTheMenu();
     void startLayoutAndMinimumSize();
+    void firstShowingAllowsForTheAnnouncedFrame();
     void updateButtonSwitchesNoticeAndPage();
     void closingTheStripInTheNormalState();
     void closingTheStripWhenMaximized();
@@ -229,6 +230,22 @@ void Form1WindowTest::startLayoutAndMinimumSize()
     // The query line and the button rows stay where they are.
     QCOMPARE(form.Text1->geometry(), QRect(0, 0, 499, 24));
     QCOMPARE(form.Command1[1]->pos(), QPoint(0, 29));
+}
+
+void Form1WindowTest::firstShowingAllowsForTheAnnouncedFrame()
+{
+    // The window manager announces a frame before the window is mapped (here it never
+    // draws one): the window shows at once with the client size that frame leaves.
+    FormFixture f;
+    f.window->frame = platform::FrameMargins{1, 20, 1, 5};
+    f.form->setWindowFlag(Qt::FramelessWindowHint);
+    f.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+    QCOMPARE(f.form->size(), QSize(Px(12030) - 2, Px(8595) - 25));
+    QCOMPARE(f.form->OuterWidth(), 12030.0f);
+    QCOMPARE(f.form->OuterHeight(), 8595.0f);
+    QCOMPARE(f.form->WebBrowser1->geometry(), QRect(0, Px(800), Px(11930), Px(6080)));
+    QCOMPARE(f.window->frameEstimates, 1);
 }
 
 void Form1WindowTest::updateButtonSwitchesNoticeAndPage()
