@@ -11,6 +11,7 @@
 #include <QFont>
 #include <QLoggingCategory>
 #include <QScreen>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -28,6 +29,9 @@ void InstallFontSubstitutions()
 }
 
 namespace {
+
+// The longest the greeting balloon waits for the first page.
+constexpr int kBalloonWaitMs = 1500;
 
 // The window starts centred on the screen at its design outer size.
 QPoint CentredPosition(const QWidget& window)
@@ -70,6 +74,7 @@ int RunApplication(int argc, char* argv[], const BuildSettings& settings)
     platform::QtTrayBackend tray(
         [](platform::HICON) { return QIcon(QStringLiteral(":/app/tovrin.png")); });
     platform::SetTrayBackend(&tray);
+    tray.holdBalloons();
 
     // The advertisement waits for the result browser's first page: the page the user
     // came for is shown sooner, and the strip fills a moment later.
@@ -77,6 +82,12 @@ int RunApplication(int argc, char* argv[], const BuildSettings& settings)
                              nullptr};
     Form1 form(std::move(config), std::move(platform));
     qCInfo(lcStartup, "window loaded: %lld ms", StartupTiming::elapsedMs());
+    // The greeting balloon, like the advertisement, waits for the first result page.
+    const auto releaseBalloons = [&tray] { tray.releaseBalloons(); };
+    if (auto* result = qobject_cast<platform::WebEngineBrowser*>(form.WebBrowser1))
+        QObject::connect(result, &platform::WebEngineBrowser::loadFinished, &tray, releaseBalloons,
+                         Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+    QTimer::singleShot(kBalloonWaitMs, &tray, releaseBalloons);
     QObject::connect(&form, &Form1::unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     StartupTiming::watch(form);
     form.move(CentredPosition(form));

@@ -38,14 +38,37 @@ bool QtTrayBackend::addIcon(const NOTIFYICONDATAA& record)
     }
     icon->show();
     if (record.uFlags & NIF_INFO) {
-        const auto kind = record.dwInfoFlags == NIIF_INFO ? QSystemTrayIcon::Information
-                                                          : QSystemTrayIcon::NoIcon;
-        const int timeout = std::max(static_cast<int>(record.uTimeout), kMinimumBalloonMs);
-        icon->showMessage(QString::fromStdString(ReadAnsiField(record.szInfoTitle)),
-                          QString::fromStdString(ReadAnsiField(record.szInfo)), kind, timeout);
+        const Balloon balloon{
+            QString::fromStdString(ReadAnsiField(record.szInfoTitle)),
+            QString::fromStdString(ReadAnsiField(record.szInfo)),
+            record.dwInfoFlags == NIIF_INFO ? QSystemTrayIcon::Information
+                                            : QSystemTrayIcon::NoIcon,
+            std::max(static_cast<int>(record.uTimeout), kMinimumBalloonMs)};
+        if (m_holdBalloons)
+            m_heldBalloons[key] = balloon;
+        else
+            showBalloon(*icon, balloon);
     }
     m_trayIcons.emplace(key, std::move(icon));
     return true;
+}
+
+void QtTrayBackend::showBalloon(QSystemTrayIcon& icon, const Balloon& balloon)
+{
+    icon.showMessage(balloon.title, balloon.text, balloon.kind, balloon.timeoutMs);
+}
+
+void QtTrayBackend::holdBalloons()
+{
+    m_holdBalloons = true;
+}
+
+void QtTrayBackend::releaseBalloons()
+{
+    m_holdBalloons = false;
+    for (const auto& [key, balloon] : std::exchange(m_heldBalloons, {}))
+        if (const auto it = m_trayIcons.find(key); it != m_trayIcons.end())
+            showBalloon(*it->second, balloon);
 }
 
 bool QtTrayBackend::deleteIcon(HWND hWnd, UINT id)
@@ -54,6 +77,7 @@ bool QtTrayBackend::deleteIcon(HWND hWnd, UINT id)
     if (it == m_trayIcons.end())
         return false;
     it->second->hide();
+    m_heldBalloons.erase(it->first);
     m_trayIcons.erase(it);
     return true;
 }
