@@ -45,6 +45,11 @@ class ProgramTestCase(unittest.TestCase):
         deadline = time.monotonic() + 20
         while time.monotonic() < deadline and cls.desktop.xdo("getactivewindow", check=False) != cls.wid:
             time.sleep(0.1)
+        # With a notification area, the greeting balloon follows the first page: let it
+        # come up, so that tests counting the program's windows start after it.
+        while cls.with_tray and time.monotonic() < deadline and len(set(cls.desktop.xdo(
+                "search", "--onlyvisible", "--classname", "tovrin", check=False).split())) < 3:
+            time.sleep(0.1)
         time.sleep(0.5)
 
     @classmethod
@@ -129,6 +134,11 @@ class ProgramTestCase(unittest.TestCase):
 
     def outer_size(self):
         return self.desktop.frame_size(self.wid)
+
+    def program_windows(self):
+        """The program's visible windows."""
+        return set(self.desktop.xdo("search", "--onlyvisible", "--classname", "tovrin",
+                                    check=False).split())
 
     def net_wm_state(self):
         return self.desktop.window_state(self.wid)

@@ -11,7 +11,11 @@ class StartsWithBuiltInPages(ProgramTestCase):
         self.assertEqual(self.desktop.xdo("getwindowname", self.wid), CAPTION)
         self.wait_for_outer_size(12030, 8595)
         self.assertIn("_NET_WM_STATE_ABOVE", self.net_wm_state())
-        self.assertIsNotNone(self.wait_for_tray_icon())
+        icon = self.wait_for_tray_icon()
+        self.assertIsNotNone(icon)
+        # The greeting balloon comes up once the first page is in.
+        self.wait_until(lambda: self.program_windows() - {self.wid, icon},
+                        what="the greeting balloon")
 
     def test_built_in_pages_request_nothing(self):
         time.sleep(1.0)

@@ -11,15 +11,11 @@ class WithNotificationArea(ProgramTestCase):
     def shown(self):
         return self.map_state() == "IsViewable"
 
-    def visible_windows(self):
-        return set(self.desktop.xdo("search", "--onlyvisible", "--classname", "tovrin",
-                                    check=False).split())
-
     def open_tray_menu(self):
         time.sleep(0.5)  # let the window settle: a focus change closes a pop-up menu
-        before = self.visible_windows()
+        before = self.program_windows()
         self.click_tray(3)
-        self.wait_until(lambda: self.visible_windows() - before, what="the tray menu")
+        self.wait_until(lambda: self.program_windows() - before, what="the tray menu")
         time.sleep(0.2)
 
     def test_1_minimizing_at_start_sends_the_window_to_the_tray(self):
