@@ -105,7 +105,7 @@ std::optional<FrameMargins> RequestX11FrameExtents(WId window)
     do {
         if (auto frame = ReadExtents(c, id, extents))
             return frame;
-        QThread::usleep(500);
+        QThread::usleep(100);
     } while (!waited.hasExpired(kAnswerWaitMs));
     return std::nullopt;
 }
