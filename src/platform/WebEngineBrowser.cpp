@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QLoggingCategory>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineProfile>
@@ -13,6 +14,9 @@
 #include <utility>
 
 namespace tovrin::platform {
+
+// Page loads, for tracing with QT_LOGGING_RULES="tovrin.browser.debug=true".
+Q_LOGGING_CATEGORY(lcBrowser, "tovrin.browser", QtWarningMsg)
 
 namespace {
 
@@ -91,9 +95,17 @@ void WebEngineBrowser::ensureView()
                     QTimer::singleShot(0, m_view, [view = m_view] { view->reload(); });
             });
     connect(m_page, &WebEnginePage::mainFrameNavigation, this, [this](const QUrl& url) {
+        qCDebug(lcBrowser) << objectName() << "navigation request" << url;
         if (url == m_pendingUrl)
             m_pendingStarted = true;
     });
+    if (lcBrowser().isDebugEnabled()) {
+        connect(m_view, &QWebEngineView::loadStarted, this,
+                [this] { qCDebug(lcBrowser) << objectName() << "load started"; });
+        connect(m_view, &QWebEngineView::loadFinished, this, [this](bool ok) {
+            qCDebug(lcBrowser) << objectName() << "load finished" << ok << m_view->url();
+        });
+    }
     layout()->addWidget(m_view);
 }
 
@@ -122,6 +134,7 @@ void WebEngineBrowser::load(const QString& address)
     const QUrl url = AddressFromUserText(address);
     m_pendingUrl = url;
     m_pendingStarted = false;
+    qCDebug(lcBrowser) << objectName() << "load" << url;
     m_view->load(url);
     // The engine now and then drops a load that arrives just as the previous page
     // commits; it never starts and the lookup is lost. Issue it once more if it has not
@@ -130,6 +143,7 @@ void WebEngineBrowser::load(const QString& address)
         if (m_pendingStarted || m_pendingUrl != url)
             return;
         m_pendingStarted = true;
+        qCDebug(lcBrowser) << objectName() << "load not started; asking again" << url;
         m_view->load(url);
     });
 }

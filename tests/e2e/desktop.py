@@ -105,6 +105,8 @@ class Desktop:
             "--disable-background-networking --disable-component-update" % proxy_port)
         if os.geteuid() == 0:
             env["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
+        # The program's own trace of page loads and window sizes, shown when a test fails.
+        env.setdefault("QT_LOGGING_RULES", "tovrin.browser.debug=true\ntovrin.window.debug=true")
         env.update(extra_env or {})
         self.stderr = tempfile.TemporaryFile()
         proc = subprocess.Popen([exe], env=env, stdout=subprocess.DEVNULL, stderr=self.stderr,

@@ -105,23 +105,26 @@ class ProgramTestCase(unittest.TestCase):
 
     repeated = []  # actions that had to be done twice, reported at the end of the class
 
-    def expect_request(self, action, address, timeout=15.0):
+    def expect_request(self, action, address, timeout=15.0, retry=None):
         """Runs action and checks that the next page request is exactly address.
 
         The browser engine very rarely drops a navigation outright (the program re-issues
         the ones it can see were dropped). An action that brings no request within 6 s is
-        done once more and reported, so that such a rare drop shows up in the output
-        without failing the run; a second miss fails."""
+        done once more (or retry, for an action that toggles something) and reported, so
+        that such a rare drop shows up in the output without failing the run; a second
+        miss fails."""
         since = self.proxy.count()
         action()
         found = self.proxy.wait_for(lambda a: len(a) >= 1, timeout=6.0, since=since)
         if not found:
             ProgramTestCase.repeated.append(address)
-            print("\nno request within 6 s, repeating the action once: %s" % address)
+            print("\nno request within 6 s, repeating the action once: %s\n%s"
+                  % (address, self.program_trace()))
             since = self.proxy.count()
-            action()
+            (retry or action)()
             found = self.proxy.wait_for(lambda a: len(a) >= 1, timeout=timeout, since=since)
-        self.assertTrue(found, "no request after the action; expected %s" % address)
+        self.assertTrue(found, "no request after the action; expected %s\n%s"
+                        % (address, self.program_trace()))
         self.assertEqual(urllib.parse.unquote(found[0]), urllib.parse.unquote(address))
         self.assertEqual(found[0], address)
         return found
@@ -153,6 +156,16 @@ class ProgramTestCase(unittest.TestCase):
         m = re.search(r"window state:\s*(\w+)", out)
         return m.group(1) if m else "Withdrawn"
 
+    def program_trace(self, lines=25):
+        """The last lines of the program's own trace."""
+        # Read without moving the file's offset, which the running program shares.
+        fd = self.desktop.stderr.fileno()
+        size = os.fstat(fd).st_size
+        start = max(0, size - 200000)
+        text = os.pread(fd, size - start, start).decode("utf-8", "replace")
+        trace = [l for l in text.splitlines() if l.startswith("tovrin.")]
+        return "program trace:\n  " + "\n  ".join(trace[-lines:])
+
     def wait_for_outer_size(self, twips_w, twips_h, timeout=10.0):
         """Waits for the window's outer size (frame included) to be exactly the one given."""
         wanted = (px(twips_w), px(twips_h))
@@ -162,7 +175,8 @@ class ProgramTestCase(unittest.TestCase):
             seen[0] = self.outer_size()
             return seen[0] == wanted
 
-        self.wait_until(reached, timeout, what=lambda: "%s, last seen %s" % (wanted, seen[0]))
+        self.wait_until(reached, timeout, what=lambda: "%s, last seen %s\n%s"
+                        % (wanted, seen[0], self.program_trace()))
 
     def wait_until(self, predicate, timeout=10.0, what="condition"):
         deadline = time.monotonic() + timeout
