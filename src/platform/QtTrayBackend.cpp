@@ -38,12 +38,11 @@ bool QtTrayBackend::addIcon(const NOTIFYICONDATAA& record)
     }
     icon->show();
     if (record.uFlags & NIF_INFO) {
-        const Balloon balloon{
-            QString::fromStdString(ReadAnsiField(record.szInfoTitle)),
-            QString::fromStdString(ReadAnsiField(record.szInfo)),
-            record.dwInfoFlags == NIIF_INFO ? QSystemTrayIcon::Information
-                                            : QSystemTrayIcon::NoIcon,
-            std::max(static_cast<int>(record.uTimeout), kMinimumBalloonMs)};
+        const Balloon balloon{QString::fromStdString(ReadAnsiField(record.szInfoTitle)),
+                              QString::fromStdString(ReadAnsiField(record.szInfo)),
+                              record.dwInfoFlags == NIIF_INFO ? QSystemTrayIcon::Information
+                                                              : QSystemTrayIcon::NoIcon,
+                              std::max(static_cast<int>(record.uTimeout), kMinimumBalloonMs)};
         if (m_holdBalloons)
             m_heldBalloons[key] = balloon;
         else
