@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "app/NoticeBox.h"
 #include "app/QueryBox.h"
 #include "app/QueryBoxKeys.h"
 #include "app/Twips.h"
@@ -14,7 +15,6 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include <limits>
@@ -163,11 +163,10 @@ void Form1::createControls()
     WebBrowser3 = m_browsers(this, QStringLiteral("WebBrowser3"));
     WebBrowser3->setGeometry(TwipRect(6480, 6840, 5295, 1215));
 
-    Text2 = new QPlainTextEdit(this);
+    Text2 = new NoticeBox(this);
     Text2->setObjectName(QStringLiteral("Text2"));
     Text2->setGeometry(TwipRect(6480, 6840, 5295, 1215));
     Text2->setFont(DesignFont("宋体", 15.75));
-    Text2->setReadOnly(true);
     QPalette notice = Text2->palette();
     notice.setColor(QPalette::Text, QColor(0, 0, 128));
     Text2->setPalette(notice);

@@ -20,11 +20,11 @@
 class QAction;
 class QComboBox;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 
 namespace tovrin::app {
 
+class NoticeBox;
 class QueryBox;
 class QueryBoxKeys;
 
@@ -69,7 +69,7 @@ public:
     platform::BrowserControl* WebBrowser4 = nullptr;
     QPushButton* Cd_update = nullptr;
     QPushButton* Cd_AD = nullptr;
-    QPlainTextEdit* Text2 = nullptr;
+    NoticeBox* Text2 = nullptr;
     QMenu* mnuTray = nullptr;
     QAction* mnuShow = nullptr;
     QAction* zhiding = nullptr;

@@ -2,9 +2,9 @@
 
 #include "app/Form1.h"
 
+#include "app/NoticeBox.h"
 #include "app/Twips.h"
 
-#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include <algorithm>

@@ -4,6 +4,7 @@
 #include "app/Form1.h"
 
 #include "app/Module1.h"
+#include "app/NoticeBox.h"
 #include "app/Twips.h"
 #include "maker/MakerPages.h"
 #include "platform/AnsiText.h"
@@ -13,7 +14,6 @@
 #include <QCursor>
 #include <QLoggingCategory>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QWindow>
 

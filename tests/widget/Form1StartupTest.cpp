@@ -1,13 +1,14 @@
 #include "FormFixture.h"
 
 #include "app/Module1.h"
+#include "app/NoticeBox.h"
 #include "app/QueryBox.h"
 #include "platform/AnsiText.h"
 
 #include <QAction>
 #include <QComboBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QtTest>
 
 using namespace tovrin;
@@ -96,6 +97,11 @@ void Form1StartupTest::startsTopmostWithTheNoticeAndTrayIcon()
     // The notice lies over the update browser, in the same rectangle.
     QCOMPARE(form.Text2->geometry(), form.WebBrowser3->geometry());
     QVERIFY(form.children().indexOf(form.Text2) > form.children().indexOf(form.WebBrowser3));
+    // All four lines, the maker's number included, show without scrolling.
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QCOMPARE(form.Text2->verticalScrollBar()->maximum(), 0);
+    QCOMPARE(form.Text2->lineSpacing(), QFontInfo(form.Text2->font()).pixelSize());
 
     QCOMPARE(f.tray.icons.size(), std::size_t{1});
     const auto& record = f.tray.icons.front();

@@ -1,12 +1,12 @@
 #include "FormFixture.h"
 
 #include "app/Module1.h"
+#include "app/NoticeBox.h"
 #include "app/QueryBox.h"
 #include "app/Twips.h"
 
 #include <QAction>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
