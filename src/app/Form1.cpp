@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "app/ColourButton.h"
 #include "app/NoticeBox.h"
 #include "app/QueryBox.h"
 #include "app/QueryBoxKeys.h"
@@ -183,20 +184,12 @@ void Form1::createSiteButtons()
     const auto makeRow = [this](auto& array, const auto& table, const char* name, bool shown,
                                 auto onClick) {
         for (const SiteButton& row : table) {
-            auto* button = new QPushButton(Utf8(row.caption), this);
+            auto* button = new ColourButton(Utf8(row.caption),
+                                            QColor(row.colour.r, row.colour.g, row.colour.b), this);
             button->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(row.index));
             button->setGeometry(TwipRect(static_cast<float>(row.left), kButtonRowTop,
                                          static_cast<float>(row.width), kButtonRowHeight));
             button->setFont(DesignFont("宋体", 9));
-            // Drawn in the graphical style, with the button's own background colour.
-            button->setStyleSheet(
-                QStringLiteral("QPushButton { background-color: rgb(%1, %2, %3); color: black;"
-                               " border: 1px solid #808080; padding: 0px; }"
-                               " QPushButton:pressed { border-style: inset; }"
-                               " QPushButton:focus { border: 1px dotted black; }")
-                    .arg(row.colour.r)
-                    .arg(row.colour.g)
-                    .arg(row.colour.b));
             button->setVisible(shown);
             const std::int16_t index = row.index;
             connect(button, &QPushButton::clicked, this,

@@ -171,9 +171,14 @@ void Form1StartupTest::controlsStandAtTheirDesignPlacesInTabOrder()
     QCOMPARE(form.Text1->font().pointSizeF(), 12.0);
     QCOMPARE(form.Command1[1]->font().pointSizeF(), 9.0);
     QVERIFY(form.Command0->font().bold());
-    QVERIFY(form.Command1[1]->styleSheet().contains(QStringLiteral("rgb(128, 255, 128)")));
-    QVERIFY(form.Command2[2]->styleSheet().contains(QStringLiteral("rgb(192, 255, 255)")));
-    QVERIFY(form.Command3[7]->styleSheet().contains(QStringLiteral("rgb(255, 192, 192)")));
+    // Each site button is drawn in its own colour, inside a grey border.
+    const auto colourInside = [](QPushButton* button) {
+        return button->grab().toImage().pixelColor(3, 3);
+    };
+    QCOMPARE(colourInside(form.Command1[1]), QColor(128, 255, 128));
+    QCOMPARE(colourInside(form.Command2[2]), QColor(192, 255, 255));
+    QCOMPARE(colourInside(form.Command3[7]), QColor(255, 192, 192));
+    QCOMPARE(form.Command1[1]->grab().toImage().pixelColor(0, 0), QColor(128, 128, 128));
 
     // The tab chain, as far as it runs through the visible start-up controls.
     QList<QWidget*> chain;
