@@ -175,7 +175,11 @@ private:
     mutable bool m_frameEstimateAsked = false;
     QTimer m_frameWatch;
     QElapsedTimer m_frameWatchClock;
-    static constexpr int kFrameWatchMs = 10000;
+    QElapsedTimer m_resizeAskedClock;
+    // A window manager that never frames the window, or never gives it the size asked
+    // for, is given up on after a minute; an unanswered size is asked for again.
+    static constexpr int kFrameWatchMs = 60000;
+    static constexpr int kResizeAskAgainMs = 500;
 };
 
 } // namespace tovrin::app

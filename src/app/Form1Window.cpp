@@ -139,6 +139,7 @@ void Form1::SetOuterSize(float W, float H)
     if (client == size())
         return;
     m_pendingOuter = layout::Size{W, H};
+    m_resizeAskedClock.start();
     resize(client);
 }
 
@@ -175,8 +176,18 @@ void Form1::onFrameWatch()
     // own, so the applied size is read from the widget rather than waited for.
     const bool frameKnown = frameArrived();
     const bool timedOut = m_frameWatchClock.hasExpired(kFrameWatchMs);
-    if ((!frameKnown || (m_requestedOuter && !requestApplied())) && !timedOut)
+    const bool outstanding = m_requestedOuter && !requestApplied();
+    if ((!frameKnown || outstanding) && !timedOut) {
+        // A size asked for while the window was being shown can be lost on the way, and
+        // a busy window manager can leave it unanswered; ask again now and then.
+        if (outstanding && isVisible() && WindowState() == 0 &&
+            m_resizeAskedClock.hasExpired(kResizeAskAgainMs)) {
+            qCDebug(lcWindow) << "size" << m_requestedClient << "not applied; asking again";
+            m_resizeAskedClock.start();
+            resize(m_requestedClient);
+        }
         return;
+    }
     m_frameWatch.stop();
     m_pendingOuter.reset();
     qCDebug(lcWindow) << "frame known" << frameKnown << frameMargins() << geometry()
