@@ -31,6 +31,13 @@ void Place(QWidget* w, const layout::Rect& r)
     w->setGeometry(TwipRect(r.left, r.top, r.width, r.height));
 }
 
+// A frame the window manager has drawn: while the window is being framed the margins
+// can read as nothing or as nonsense.
+bool IsFrame(const QMargins& m)
+{
+    return !m.isNull() && m.left() >= 0 && m.top() >= 0 && m.right() >= 0 && m.bottom() >= 0;
+}
+
 } // namespace
 
 int Form1::WindowState() const
@@ -72,22 +79,19 @@ void Form1::SetWindowState(int state)
 QMargins Form1::frameMargins() const
 {
     // Asked of the window itself: the widget keeps the first non-empty answer until its
-    // next move or resize, and an answer given while the window is being framed can be
-    // nonsense.
+    // next move or resize.
     const QWindow* window = windowHandle();
     return window ? window->frameMargins() : QMargins();
 }
 
 bool Form1::frameArrived() const
 {
-    const QMargins m = frameMargins();
-    return !m.isNull() && m.left() >= 0 && m.top() >= 0 && m.right() >= 0 && m.bottom() >= 0;
+    return IsFrame(frameMargins());
 }
 
 QSize Form1::frameExtra() const
 {
-    if (frameArrived()) {
-        const QMargins m = frameMargins();
+    if (const QMargins m = frameMargins(); IsFrame(m)) {
         m_knownFrame = QSize(m.left() + m.right(), m.top() + m.bottom());
     } else if (!m_knownFrame && !m_frameEstimateAsked && windowHandle()) {
         // Before the window is first shown, the window manager can say what frame it

@@ -47,8 +47,7 @@ class ProgramTestCase(unittest.TestCase):
             time.sleep(0.1)
         # With a notification area, the greeting balloon follows the first page: let it
         # come up, so that tests counting the program's windows start after it.
-        while cls.with_tray and time.monotonic() < deadline and len(set(cls.desktop.xdo(
-                "search", "--onlyvisible", "--classname", "tovrin", check=False).split())) < 3:
+        while cls.with_tray and time.monotonic() < deadline and len(cls.program_windows()) < 3:
             time.sleep(0.1)
         time.sleep(0.5)
 
@@ -138,10 +137,11 @@ class ProgramTestCase(unittest.TestCase):
     def outer_size(self):
         return self.desktop.frame_size(self.wid)
 
-    def program_windows(self):
+    @classmethod
+    def program_windows(cls):
         """The program's visible windows."""
-        return set(self.desktop.xdo("search", "--onlyvisible", "--classname", "tovrin",
-                                    check=False).split())
+        return set(cls.desktop.xdo("search", "--onlyvisible", "--classname", "tovrin",
+                                   check=False).split())
 
     def net_wm_state(self):
         return self.desktop.window_state(self.wid)
