@@ -5,6 +5,7 @@
 #include <QTextBlockFormat>
 #include <QTextCursor>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tovrin::app {
@@ -20,8 +21,10 @@ NoticeBox::NoticeBox(QWidget* parent) : QTextEdit(parent)
 
 int NoticeBox::lineSpacing() const
 {
-    const QFontInfo info(font());
-    return std::max(info.pixelSize(), 1);
+    // From the point size, so that a font about to be replaced is never loaded.
+    const QFont f = font();
+    const double pixels = f.pixelSize() > 0 ? f.pixelSize() : f.pointSizeF() * logicalDpiY() / 72.0;
+    return std::max(static_cast<int>(std::lround(pixels)), 1);
 }
 
 void NoticeBox::changeEvent(QEvent* event)
