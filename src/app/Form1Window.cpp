@@ -151,7 +151,7 @@ void Form1::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     m_pendingOuter.reset();
-    if (m_requestedOuter && size() != m_requestedClient)
+    if (m_requestedOuter && !requestApplied())
         m_requestedOuter.reset(); // resized by the user since
     Form_Resize();
     if (m_frameWatch.isActive())
