@@ -1,5 +1,6 @@
 #include "FormFixture.h"
 
+#include "app/Application.h"
 #include "app/Module1.h"
 #include "app/NoticeBox.h"
 #include "app/QueryBox.h"
@@ -7,6 +8,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QtTest>
@@ -26,6 +28,8 @@ private slots:
     void everyActivationSelectsTheWholeQuery();
     void firstBrowserFocusGoesBackToTheQueryOnce();
     void controlsStandAtTheirDesignPlacesInTabOrder();
+    // Last: it installs the program's font substitutions for the rest of the run.
+    void designFacesAreAskedForByTheirInstalledStandIns();
 };
 
 void Form1StartupTest::loadsInOrderWithBuiltInPages()
@@ -195,6 +199,27 @@ void Form1StartupTest::controlsStandAtTheirDesignPlacesInTabOrder()
     QCOMPARE(form.Command2[9]->nextInFocusChain(), form.Command3[13]);
     QCOMPARE(form.Command3[13]->nextInFocusChain(), form.Command3[1]);
     QCOMPARE(form.Command3[2]->nextInFocusChain(), form.Command3[4]);
+}
+
+void Form1StartupTest::designFacesAreAskedForByTheirInstalledStandIns()
+{
+    tovrin::app::InstallFontSubstitutions();
+    FormFixture f;
+    auto& form = *f.form;
+    const auto standIn = [](const char* designFace) {
+        const QStringList faces = QFont::substitutes(QString::fromUtf8(designFace));
+        const auto installed = std::find_if(faces.begin(), faces.end(), [](const QString& face) {
+            return !QFontDatabase::styles(face).isEmpty();
+        });
+        return installed == faces.end() ? QString::fromUtf8(designFace) : *installed;
+    };
+    QCOMPARE(form.Text1->font().family(), standIn("宋体"));
+    QCOMPARE(form.Command0->font().family(), standIn("华文楷体"));
+    QCOMPARE(form.font().family(), standIn("楷体_GB2312"));
+    // Where the stand-ins are installed, as on the machines we build on, the design
+    // name is never what is asked for. (Family names match in any case.)
+    if (!QFontDatabase::styles(QStringLiteral("Noto Serif CJK SC")).isEmpty())
+        QCOMPARE(form.Text2->font().family().toLower(), QStringLiteral("noto serif cjk sc"));
 }
 
 QTEST_MAIN(Form1StartupTest)
