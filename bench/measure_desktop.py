@@ -56,6 +56,17 @@ def pss_mib(pid):
     return total / 1024.0
 
 
+def stop_and_settle(proc):
+    """Stops a program and waits until all its processes are gone, so that the next
+    start does not share the machine with this one's shutting down."""
+    tree = process_tree(proc.pid)
+    stop(proc)
+    deadline = time.monotonic() + 10
+    while time.monotonic() < deadline and any(os.path.exists("/proc/%d" % p) for p in tree):
+        time.sleep(0.02)
+    time.sleep(0.5)
+
+
 def start_and_time(desktop, argv, env, marker):
     """Starts argv, returns (process, seconds until a line containing marker)."""
     t0 = time.monotonic()
@@ -89,19 +100,22 @@ def main():
         tovrin_env = dict(env, QT_LOGGING_RULES="tovrin.startup.info=true")
 
         results = {"tovrin": ([], []), "minimal": ([], [])}
-        for _ in range(runs):
-            for name, argv, e in (("minimal", [minimal, PAGE], env),
-                                  ("tovrin", [tovrin], tovrin_env)):
+        programs = [("minimal", [minimal, PAGE], env), ("tovrin", [tovrin], tovrin_env)]
+        for run in range(runs):
+            # Alternate which program goes first, so neither always follows the other.
+            for name, argv, e in programs if run % 2 == 0 else reversed(programs):
                 proc, seconds = start_and_time(desktop, argv, e, "first page loaded")
                 time.sleep(3)  # let start-up settle before reading memory
                 results[name][0].append(seconds * 1000 if seconds else float("nan"))
                 results[name][1].append(pss_mib(proc.pid))
-                stop(proc)
+                stop_and_settle(proc)
 
         print("start-up to the instruction page loaded, median of %d runs:" % runs)
         t_med = statistics.median(results["tovrin"][0])
         m_med = statistics.median(results["minimal"][0])
         print("  tovrin  %7.1f ms   minimal %7.1f ms   ratio %.2f" % (t_med, m_med, t_med / m_med))
+        pairs = [t / m for t, m in zip(*(results[n][0] for n in ("tovrin", "minimal")))]
+        print("  median of the %d per-run ratios %.2f" % (len(pairs), statistics.median(pairs)))
         print("memory (PSS of all processes) after start-up, median of %d runs:" % runs)
         t_mem = statistics.median(results["tovrin"][1])
         m_mem = statistics.median(results["minimal"][1])
