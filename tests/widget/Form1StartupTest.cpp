@@ -13,6 +13,8 @@
 #include <QScrollBar>
 #include <QtTest>
 
+#include <algorithm>
+
 using namespace tovrin;
 using namespace tovrin::testing;
 
