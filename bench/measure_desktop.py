@@ -7,9 +7,12 @@ usage: measure_desktop.py TOVRIN_WITH_MAKER_HOST MINIMAL_WEBENGINE [runs] [looku
 Start-up is the wall time from starting the process to its report that the result
 browser has finished loading the instruction page; memory is the proportional set size
 (PSS) of the program and all its browser-engine processes once start-up has settled.
+Starts vary from run to run on a busy machine, so the start-up ratio comes with an
+interval drawn from the runs themselves.
 """
 
 import os
+import random
 import statistics
 import subprocess
 import sys
@@ -54,6 +57,20 @@ def pss_mib(pid):
         except OSError:
             pass
     return total / 1024.0
+
+
+def ratio_interval(tovrin, minimal, draws=2000, seed=1):
+    """The 5th and 95th percentiles of the ratio of medians over resampled runs (each run
+    keeps its pair of starts): how far the figure could move on another day's runs."""
+    rng = random.Random(seed)
+    runs = list(zip(tovrin, minimal))
+    ratios = []
+    for _ in range(draws):
+        sample = [rng.choice(runs) for _ in runs]
+        ratios.append(statistics.median(t for t, _ in sample) /
+                      statistics.median(m for _, m in sample))
+    ratios.sort()
+    return ratios[int(draws * 0.05)], ratios[int(draws * 0.95) - 1]
 
 
 def stop_and_settle(proc):
@@ -116,6 +133,8 @@ def main():
         print("  tovrin  %7.1f ms   minimal %7.1f ms   ratio %.2f" % (t_med, m_med, t_med / m_med))
         pairs = [t / m for t, m in zip(*(results[n][0] for n in ("tovrin", "minimal")))]
         print("  median of the %d per-run ratios %.2f" % (len(pairs), statistics.median(pairs)))
+        low, high = ratio_interval(results["tovrin"][0], results["minimal"][0])
+        print("  ratio of medians, 90%% bootstrap interval %.2f..%.2f" % (low, high))
         print("memory (PSS of all processes) after start-up, median of %d runs:" % runs)
         t_mem = statistics.median(results["tovrin"][1])
         m_mem = statistics.median(results["minimal"][1])
