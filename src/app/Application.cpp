@@ -1,5 +1,6 @@
 #include "app/Application.h"
 
+#include "app/FirstFrame.h"
 #include "app/Form1.h"
 #include "app/StartupTiming.h"
 #include "app/Twips.h"
@@ -32,6 +33,10 @@ namespace {
 
 // The longest the greeting balloon waits for the first page.
 constexpr int kBalloonWaitMs = 1500;
+// The longest the window's first frame waits for the window manager to activate it.
+// Window managers usually activate a new window a few tens of milliseconds after it is
+// shown.
+constexpr int kFirstFrameWaitMs = 80;
 
 // The window starts centred on the screen at its design outer size.
 QPoint CentredPosition(const QWidget& window)
@@ -91,6 +96,7 @@ int RunApplication(int argc, char* argv[], const BuildSettings& settings)
     QObject::connect(&form, &Form1::unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     StartupTiming::watch(form);
     form.move(CentredPosition(form));
+    HoldFirstFrameUntilActive(form, kFirstFrameWaitMs);
     form.show();
     qCInfo(lcStartup, "show returned: %lld ms", StartupTiming::elapsedMs());
     const int status = QApplication::exec();

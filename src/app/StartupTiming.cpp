@@ -26,13 +26,19 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Expose || event->type() == QEvent::Show) {
+        if (!m_shown && (event->type() == QEvent::Expose || event->type() == QEvent::Show)) {
+            m_shown = true;
             qCInfo(lcStartup, "window shown: %lld ms", StartupTiming::elapsedMs());
+        } else if (event->type() == QEvent::Paint) {
+            qCInfo(lcStartup, "window painted: %lld ms", StartupTiming::elapsedMs());
             watched->removeEventFilter(this);
             deleteLater();
         }
         return false;
     }
+
+private:
+    bool m_shown = false;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "FormFixture.h"
 
 #include "app/Application.h"
+#include "app/FirstFrame.h"
 #include "app/Module1.h"
 #include "app/NoticeBox.h"
 #include "app/QueryBox.h"
@@ -28,6 +29,7 @@ private slots:
     void startsWithTheWordLookupPanelAndPrompt();
     void startsTopmostWithTheNoticeAndTrayIcon();
     void everyActivationSelectsTheWholeQuery();
+    void firstFrameWaitsForActivationOrAMoment();
     void firstBrowserFocusGoesBackToTheQueryOnce();
     void controlsStandAtTheirDesignPlacesInTabOrder();
     // Last: it installs the program's font substitutions for the rest of the run.
@@ -145,6 +147,30 @@ void Form1StartupTest::everyActivationSelectsTheWholeQuery()
     QVERIFY(QTest::qWaitForWindowActive(&form));
     QTRY_COMPARE(form.Text1->selectedText(), form.Text1->text());
     QVERIFY(form.Text1->hasFocus());
+}
+
+void Form1StartupTest::firstFrameWaitsForActivationOrAMoment()
+{
+    FormFixture f;
+    auto& form = *f.form;
+    app::HoldFirstFrameUntilActive(form, 60000);
+    QVERIFY(!form.updatesEnabled());
+    QVERIFY(f.showActive());
+    QTRY_VERIFY(form.updatesEnabled());
+    QVERIFY(form.Text1->hasFocus());
+
+    // Never activated: painted after the longest wait.
+    QWidget neverActivated;
+    app::HoldFirstFrameUntilActive(neverActivated, 30);
+    QVERIFY(!neverActivated.updatesEnabled());
+    QTRY_VERIFY(neverActivated.updatesEnabled());
+
+    // A window gone before the wait is over leaves nothing behind to fire.
+    {
+        QWidget gone;
+        app::HoldFirstFrameUntilActive(gone, 10);
+    }
+    QTest::qWait(30);
 }
 
 void Form1StartupTest::firstBrowserFocusGoesBackToTheQueryOnce()

@@ -1,0 +1,51 @@
+#include "app/FirstFrame.h"
+
+#include <QEvent>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+namespace tovrin::app {
+
+namespace {
+
+class FirstFrameHold : public QObject
+{
+public:
+    explicit FirstFrameHold(QWidget& window) : QObject(&window), m_window(&window)
+    {
+        window.setUpdatesEnabled(false);
+        window.installEventFilter(this);
+    }
+
+    void release()
+    {
+        if (m_window)
+            m_window->setUpdatesEnabled(true); // the whole window is painted again
+        deleteLater();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_window && event->type() == QEvent::ActivationChange &&
+            m_window->isActiveWindow()) {
+            m_window->removeEventFilter(this);
+            release();
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> m_window;
+};
+
+} // namespace
+
+void HoldFirstFrameUntilActive(QWidget& window, int longestMs)
+{
+    auto* hold = new FirstFrameHold(window);
+    QTimer::singleShot(longestMs, hold, [hold] { hold->release(); });
+}
+
+} // namespace tovrin::app

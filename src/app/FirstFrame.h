@@ -1,0 +1,19 @@
+#pragma once
+
+class QWidget;
+
+namespace tovrin::app {
+
+// Holds a window's first frame until the window manager has made it the active window,
+// or until longestMs have passed, whichever comes first.
+//
+// Shown and painted at once, the window would draw three frames in its first moments:
+// the controls before activation, the same again once the window manager has framed
+// the window, and the query box focused and selected once it is active. Where the
+// window is composed by a software renderer each frame is a whole-window composition on
+// the thread the browser engine shares, and they hold up the first page. Held, the
+// window draws one frame, already active, at about the time the first would have been
+// drawn. A window manager that does not activate the window costs at most longestMs.
+void HoldFirstFrameUntilActive(QWidget& window, int longestMs);
+
+} // namespace tovrin::app
