@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <utility>
+
 namespace tovrin::app {
 
 namespace {
@@ -20,6 +22,8 @@ public:
 
     void release()
     {
+        if (std::exchange(m_released, true))
+            return;
         if (m_window)
             m_window->setUpdatesEnabled(true); // the whole window is painted again
         deleteLater();
@@ -38,6 +42,7 @@ protected:
 
 private:
     QPointer<QWidget> m_window;
+    bool m_released = false; // by activation or by the wait, whichever came first
 };
 
 } // namespace
