@@ -1,7 +1,6 @@
 #include "app/FirstFrame.h"
 
 #include <QEvent>
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -14,7 +13,8 @@ namespace {
 class FirstFrameHold : public QObject
 {
 public:
-    explicit FirstFrameHold(QWidget& window) : QObject(&window), m_window(&window)
+    // A child of the window, so it never outlives it.
+    explicit FirstFrameHold(QWidget& window) : QObject(&window), m_window(window)
     {
         window.setUpdatesEnabled(false);
         window.installEventFilter(this);
@@ -24,24 +24,21 @@ public:
     {
         if (std::exchange(m_released, true))
             return;
-        if (m_window)
-            m_window->setUpdatesEnabled(true); // the whole window is painted again
+        m_window.setUpdatesEnabled(true); // the whole window is painted again
         deleteLater();
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (watched == m_window && event->type() == QEvent::ActivationChange &&
-            m_window->isActiveWindow()) {
-            m_window->removeEventFilter(this);
+        if (watched == &m_window && event->type() == QEvent::ActivationChange &&
+            m_window.isActiveWindow())
             release();
-        }
         return false;
     }
 
 private:
-    QPointer<QWidget> m_window;
+    QWidget& m_window;
     bool m_released = false; // by activation or by the wait, whichever came first
 };
 
