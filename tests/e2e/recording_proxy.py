@@ -2,8 +2,8 @@
 
 The browser engine is started with --proxy-server pointing here, so every request it
 makes arrives as an absolute address ("GET http://host/path?query"). Each one is
-recorded and answered with a small page; nothing is forwarded anywhere. Secure
-connections (CONNECT) are refused.
+recorded and answered with a small page, or with the test's own page for that address;
+nothing is forwarded anywhere. Secure connections (CONNECT) are refused.
 """
 
 import http.server
@@ -16,8 +16,11 @@ PAGE = b"""<!DOCTYPE html><html><head><meta charset="utf-8"><title>proxied</titl
 
 
 class RecordingProxy:
-    def __init__(self, refuse=False):
+    def __init__(self, refuse=False, pages=None):
+        """pages maps an address (or a prefix ending in "*") to (content type, body,
+        extra headers)."""
         self.requests = []  # (monotonic time, method, absolute address)
+        self.pages = pages or {}
         self._lock = threading.Lock()
         self._cond = threading.Condition(self._lock)
         proxy = self
@@ -38,9 +41,11 @@ class RecordingProxy:
                 if refuse:
                     self.close_connection = True
                     return
-                body = b"" if self.path.endswith("/favicon.ico") else PAGE
+                kind, body, headers = proxy.page_for(self.path)
                 self.send_response(200 if body else 404)
-                self.send_header("Content-Type", "text/html; charset=utf-8")
+                self.send_header("Content-Type", kind)
+                for name, value in headers.items():
+                    self.send_header(name, value)
                 self.send_header("Content-Length", str(len(body)))
                 self.send_header("Cache-Control", "no-store")
                 self.end_headers()
@@ -73,6 +78,15 @@ class RecordingProxy:
     def __exit__(self, *exc):
         self.server.shutdown()
         self.server.server_close()
+
+    def page_for(self, address):
+        for key, page in self.pages.items():
+            if address == key or (key.endswith("*") and address.startswith(key[:-1])):
+                kind, body, headers = page
+                return kind, body.encode() if isinstance(body, str) else body, headers
+        if address.endswith("/favicon.ico"):
+            return "text/html", b"", {}
+        return "text/html; charset=utf-8", PAGE, {}
 
     def addresses(self, since=0):
         """Absolute addresses of the GET requests from index `since` on, favicons left out."""

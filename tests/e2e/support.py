@@ -24,12 +24,44 @@ def wire(query):
     return urllib.parse.quote(query, safe="-._~")
 
 
+def renderer_pids(root):
+    """The browser engine's renderer processes below a process."""
+    parents = {}
+    for entry in os.listdir("/proc"):
+        if entry.isdigit():
+            try:
+                with open("/proc/%s/stat" % entry) as f:
+                    parents[int(entry)] = int(f.read().rsplit(")", 1)[1].split()[1])
+            except (OSError, IndexError, ValueError):
+                pass
+
+    def descends(pid):
+        while pid > 1:
+            if pid == root:
+                return True
+            pid = parents.get(pid, 0)
+        return False
+
+    def cmdline(pid):
+        try:
+            with open("/proc/%d/cmdline" % pid, "rb") as f:
+                return f.read()
+        except OSError:
+            return b""
+
+    # Renderers are forked by the engine's zygote and keep its command line.
+    return [pid for pid in parents
+            if descends(pid) and parents.get(pid) != root
+            and b"--type=zygote" in cmdline(parents.get(pid, 0))]
+
+
 class ProgramTestCase(unittest.TestCase):
     """Starts the program once for the class; tests share it in their order."""
 
     exe_variable = "TOVRIN_EXE"
     with_tray = True
     refuse = False  # a proxy that refuses every request: no network
+    pages = {}  # the proxy's own pages, by address
     extra_env = {}
 
     @classmethod
@@ -37,7 +69,7 @@ class ProgramTestCase(unittest.TestCase):
         exe = os.environ.get(cls.exe_variable)
         if not exe or not os.path.exists(exe):
             raise unittest.SkipTest("%s is not set to a built program" % cls.exe_variable)
-        cls.proxy = RecordingProxy(refuse=cls.refuse).__enter__()
+        cls.proxy = RecordingProxy(refuse=cls.refuse, pages=cls.pages).__enter__()
         cls.desktop = Desktop(with_tray=cls.with_tray).__enter__()
         cls.proc = cls.desktop.start(exe, cls.proxy.port, cls.extra_env)
         cls.wid = cls.desktop.find_window(CAPTION)
@@ -94,6 +126,21 @@ class ProgramTestCase(unittest.TestCase):
             else:
                 self.desktop.xdo("type", "--delay", "120", run_)
                 time.sleep(0.15)
+
+    category = 0  # the category chosen last, as the selector starts
+
+    def choose_category(self, index):
+        """Picks a category in the selector with the arrow keys."""
+        self.click(px(9540), px(180))
+        step = "Down" if index > self.category else "Up"
+        for _ in range(abs(index - self.category)):
+            self.key(step)
+            time.sleep(0.05)
+        type(self).category = index
+
+    def alive_and_responsive(self):
+        self.assertIsNone(self.proc.poll(), "the program has ended")
+        self.assertEqual(self.desktop.xdo("getwindowname", self.wid)[:6], "Tovrin")
 
     def query(self, text):
         """Replaces the query box's text by typing (a click selects it all)."""

@@ -8,50 +8,10 @@ import time
 import unittest
 
 from desktop import run
-from support import ProgramTestCase, px
-
-
-def renderer_pids(root):
-    """The browser engine's renderer processes below a process."""
-    parents = {}
-    for entry in os.listdir("/proc"):
-        if entry.isdigit():
-            try:
-                with open("/proc/%s/stat" % entry) as f:
-                    parents[int(entry)] = int(f.read().rsplit(")", 1)[1].split()[1])
-            except (OSError, IndexError, ValueError):
-                pass
-
-    def descends(pid):
-        while pid > 1:
-            if pid == root:
-                return True
-            pid = parents.get(pid, 0)
-        return False
-
-    def cmdline(pid):
-        try:
-            with open("/proc/%d/cmdline" % pid, "rb") as f:
-                return f.read()
-        except OSError:
-            return b""
-
-    # Renderers are forked by the engine's zygote and keep its command line.
-    return [pid for pid in parents
-            if descends(pid) and parents.get(pid) != root
-            and b"--type=zygote" in cmdline(parents.get(pid, 0))]
+from support import ProgramTestCase, px, renderer_pids
 
 
 class Hardening(ProgramTestCase):
-    category = 0
-
-    def choose_category(self, index):
-        self.click(px(9540), px(180))
-        step = "Down" if index > self.category else "Up"
-        for _ in range(abs(index - self.category)):
-            self.key(step)
-            time.sleep(0.05)
-        type(self).category = index
 
     def paste(self, data):
         """Puts bytes on the clipboard and pastes them over the query box's text."""
@@ -65,10 +25,6 @@ class Hardening(ProgramTestCase):
         self.click(px(3000), px(180))  # selects the whole text
         self.key("ctrl+v")
         time.sleep(0.3)
-
-    def alive_and_responsive(self):
-        self.assertIsNone(self.proc.poll(), "the program has ended")
-        self.assertEqual(self.desktop.xdo("getwindowname", self.wid)[:6], "Tovrin")
 
     def test_1_bad_input_in_every_category_leaves_the_program_running(self):
         inputs = [

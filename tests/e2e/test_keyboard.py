@@ -67,17 +67,6 @@ def address(row, query):
 
 
 class Lookups(ProgramTestCase):
-    category = 0
-
-    def choose_category(self, index):
-        """Picks a category with the keyboard in the selector, then goes back to the query."""
-        self.click(px(8040 + 1500), px(180))
-        step = "Down" if index > self.category else "Up"
-        for _ in range(abs(index - self.category)):
-            self.key(step)
-            time.sleep(0.05)
-        type(self).category = index
-
     def press_button(self, row, index):
         left, width = row[index]
         self.click_twips(left, 430, width, 300)
