@@ -8,5 +8,6 @@ int main(int argc, char* argv[])
     settings.makerHost = TOVRIN_MAKER_HOST;
     settings.makerNumber = TOVRIN_MAKER_NUMBER;
     settings.hostOverrides = TOVRIN_HOST_OVERRIDES;
+    settings.contactScheme = TOVRIN_CONTACT_SCHEME;
     return tovrin::app::RunApplication(argc, argv, settings);
 }

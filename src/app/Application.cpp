@@ -4,6 +4,7 @@
 #include "app/Form1.h"
 #include "app/StartupTiming.h"
 #include "app/Twips.h"
+#include "maker/MakerPages.h"
 #include "platform/QtTrayBackend.h"
 #include "platform/WebEngineBrowser.h"
 
@@ -81,10 +82,16 @@ int RunApplication(int argc, char* argv[], const BuildSettings& settings)
     platform::SetTrayBackend(&tray);
     tray.holdBalloons();
 
+    platform::BrowserSettings browsers;
     // The advertisement waits for the result browser's first page: the page the user
     // came for is shown sooner, and the strip fills a moment later.
-    Form1::Platform platform{platform::WebEngineBrowserFactory({QStringLiteral("WebBrowser2")}),
-                             nullptr};
+    browsers.startAfterOthers = {QStringLiteral("WebBrowser2")};
+    browsers.contactControl = QStringLiteral("WebBrowser4");
+    browsers.launchScheme = settings.contactScheme;
+    const maker::MakerPages builtIn("");
+    browsers.builtInPages = {builtIn.advertisementAddress(), builtIn.instructionAddress(),
+                             builtIn.updateAddress()};
+    Form1::Platform platform{platform::WebEngineBrowserFactory(std::move(browsers)), nullptr};
     Form1 form(std::move(config), std::move(platform));
     qCInfo(lcStartup, "window loaded: %lld ms", StartupTiming::elapsedMs());
     // The greeting balloon, like the advertisement, waits for the first result page.

@@ -9,6 +9,7 @@ struct BuildSettings
     const char* makerHost = "";
     const char* makerNumber = "";
     const char* hostOverrides = "";
+    const char* contactScheme = "";
 };
 
 // Sets the application up, shows the window and runs until it is closed.

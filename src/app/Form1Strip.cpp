@@ -28,6 +28,9 @@ void Form1::Cd_update_Click()
 void Form1::Cd_AD_Click()
 {
     bAdShown = 0;
+    // The strip is closed for the rest of the run: its pages stop running out of sight.
+    WebBrowser2->clear();
+    WebBrowser3->clear();
     if (WindowState() == 2) {
         layout::Controls c = m_twips;
         c.webBrowser1.height = std::max(OuterHeight() - c.webBrowser1.top, 0.0f);

@@ -9,12 +9,7 @@ QUrl AddressFromUserText(const QString& text)
     if (trimmed.isEmpty())
         return blank;
     const QUrl url = QUrl::fromUserInput(trimmed);
-    if (!url.isValid() || url.scheme().isEmpty())
-        return blank;
-    if ((url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https")) &&
-        url.host().isEmpty())
-        return blank;
-    return url;
+    return url.isValid() ? url : QUrl();
 }
 
 } // namespace tovrin::platform

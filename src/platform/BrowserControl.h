@@ -17,8 +17,12 @@ public:
     explicit BrowserControl(QWidget* parent = nullptr);
 
     // Starts loading the address and returns at once. An address without a scheme is
-    // taken as http; an empty or unusable one shows a blank page.
+    // taken as http, and an empty one shows a blank page. Only web addresses and the
+    // program's own pages load; for anything else the control says so in its place.
     virtual void Navigate(const QString& address) = 0;
+
+    // Unloads the page, leaving a blank one, so that nothing keeps running out of sight.
+    virtual void clear() = 0;
 
     // A silent control opens no dialog box of any kind and logs nothing.
     virtual void setSilent(bool silent) = 0;

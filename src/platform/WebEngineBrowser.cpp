@@ -1,12 +1,14 @@
 #include "platform/WebEngineBrowser.h"
 
 #include "platform/AddressInput.h"
+#include "platform/BrowserMessages.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QLoggingCategory>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
@@ -52,6 +54,16 @@ private:
 // How long a lesser control waits at most for another control's first page.
 constexpr int kHeldStartMs = 1500;
 
+// Addresses compared as the engine reports them: "http://Host" and "http://host/" are
+// the same page.
+QString Normalised(const QUrl& url)
+{
+    QUrl u = url.adjusted(QUrl::NormalizePathSegments);
+    if (u.path().isEmpty() && !u.host().isEmpty())
+        u.setPath(QStringLiteral("/"));
+    return u.toString(QUrl::FullyDecoded);
+}
+
 } // namespace
 
 QWebEngineProfile* WebEngineBrowser::sharedProfile()
@@ -62,18 +74,35 @@ QWebEngineProfile* WebEngineBrowser::sharedProfile()
         auto* p = new QWebEngineProfile(QCoreApplication::instance());
         p->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
         p->setPersistentCookiesPolicy(QWebEngineProfile::NoPersistentCookies);
-        p->settings()->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
-        p->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
+        auto* s = p->settings();
+        s->setAttribute(QWebEngineSettings::FocusOnNavigationEnabled, false);
+        // Pages stay in their views: no windows of their own, no local files, nothing
+        // dropped on a view opened as a page, no fullscreen, no clipboard.
+        s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+        s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+        s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+        s->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
+        s->setAttribute(QWebEngineSettings::FullScreenSupportEnabled, false);
+        s->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+        s->setAttribute(QWebEngineSettings::JavascriptCanPaste, false);
+        // Nothing is downloaded: a download left unaccepted is cancelled before it
+        // writes anything.
+        QObject::connect(p, &QWebEngineProfile::downloadRequested, p,
+                         [](QWebEngineDownloadRequest* download) {
+                             qCDebug(lcBrowser) << "download refused" << download->url();
+                             download->cancel();
+                         });
         return p;
     }();
     return profile;
 }
 
-WebEngineBrowser::WebEngineBrowser(QWidget* parent, WebEnginePage::ExternalOpener openExternally)
-    : BrowserControl(parent), m_openExternally(std::move(openExternally))
+WebEngineBrowser::WebEngineBrowser(QWidget* parent, PageRules rules)
+    : BrowserControl(parent), m_rules(std::move(rules))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    m_clock.start();
 }
 
 void WebEngineBrowser::ensureView()
@@ -81,22 +110,29 @@ void WebEngineBrowser::ensureView()
     if (m_view)
         return;
     m_view = new QWebEngineView(this);
-    m_page = new WebEnginePage(sharedProfile(), m_openExternally, m_view);
+    m_page = new WebEnginePage(sharedProfile(), m_rules, m_view);
     m_page->setSilent(m_silent);
     m_view->setPage(m_page);
     connect(m_view, &QWebEngineView::loadFinished, this, &WebEngineBrowser::loadFinished);
     connect(m_view, &QWebEngineView::loadFinished, &FirstPageSignal::instance(),
             &FirstPageSignal::fire);
-    // A renderer that crashed or was killed leaves a dead view: load the page again,
-    // which starts a new renderer in the same place.
+    connect(m_page, &QWebEnginePage::renderProcessPidChanged, this, [this](qint64 pid) {
+        if (pid > 0)
+            m_rendererStarted = true;
+    });
     connect(m_page, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
                 if (status != QWebEnginePage::NormalTerminationStatus)
-                    QTimer::singleShot(0, m_view, [view = m_view] { view->reload(); });
+                    onRendererEnded(status);
             });
+    // A page the view went on to by itself; one that became a download never arrives.
+    connect(m_view, &QWebEngineView::urlChanged, this, [this](const QUrl& url) {
+        if (!m_showingMessage)
+            m_shownUrl = url;
+    });
     connect(m_page, &WebEnginePage::mainFrameNavigation, this, [this](const QUrl& url) {
         qCDebug(lcBrowser) << objectName() << "navigation request" << url;
-        if (url == m_pendingUrl)
+        if (!m_pendingUrl.isEmpty() && Normalised(url) == Normalised(m_pendingUrl))
             m_pendingStarted = true;
     });
     if (lcBrowser().isDebugEnabled()) {
@@ -133,22 +169,81 @@ void WebEngineBrowser::Navigate(const QString& address)
 
 void WebEngineBrowser::load(const QString& address)
 {
-    ensureView();
     const QUrl url = AddressFromUserText(address);
+    const AddressKind kind = KindOfUrl(url, m_rules.addresses);
+    if (Decide({kind, Origin::Navigate}) != Verdict::Load) {
+        qCDebug(lcBrowser) << objectName() << "address refused" << address.left(200);
+        showMessage(RefusedAddressPage(address));
+        return;
+    }
+    ensureView();
+    ++m_loads;
+    m_showingMessage = false;
+    m_shownUrl = url;
     m_pendingUrl = url;
     m_pendingStarted = false;
     qCDebug(lcBrowser) << objectName() << "load" << url;
     m_view->load(url);
+    if (kind != AddressKind::Web)
+        return;
     // The engine now and then drops a load that arrives just as the previous page
     // commits; it never starts and the lookup is lost. Issue it once more if it has not
     // started by then and nothing newer was asked for.
-    QTimer::singleShot(kStartCheckMs, this, [this, url] {
-        if (m_pendingStarted || m_pendingUrl != url)
+    QTimer::singleShot(kStartCheckMs, this, [this, url, loads = m_loads] {
+        if (m_pendingStarted || m_loads != loads)
             return;
         m_pendingStarted = true;
         qCDebug(lcBrowser) << objectName() << "load not started; asking again" << url;
         m_view->load(url);
     });
+}
+
+void WebEngineBrowser::showMessage(const QString& html)
+{
+    ensureView();
+    ++m_loads;
+    m_showingMessage = true;
+    m_pendingUrl = QUrl();
+    m_page->setHtml(html);
+}
+
+void WebEngineBrowser::onRendererEnded(int status)
+{
+    // A renderer that could not be launched never tells its process and ends abnormally;
+    // one killed or crashed while it started up says so.
+    const bool started = std::exchange(m_rendererStarted, false) ||
+                         status != QWebEnginePage::AbnormalTerminationStatus;
+    const auto step = m_recovery.onRendererEnded(m_clock.elapsed(), m_page->fromForm(), started);
+    qCDebug(lcBrowser) << objectName() << "renderer ended; started" << started << "action"
+                       << static_cast<int>(step.action) << "after" << step.pauseMs << "ms";
+    switch (step.action) {
+    case RendererRecovery::Action::Leave:
+        return;
+    case RendererRecovery::Action::ShowStopped:
+        // A message whose own renderer ended is not shown again.
+        if (m_showingMessage)
+            return;
+        showMessage(StoppedPage());
+        return;
+    case RendererRecovery::Action::Reload:
+        break;
+    }
+    // Loaded afresh rather than reloaded: a reload would send a form's data again.
+    QTimer::singleShot(step.pauseMs, this, [this, url = m_shownUrl, loads = m_loads] {
+        if (m_loads == loads)
+            m_view->load(url);
+    });
+}
+
+void WebEngineBrowser::clear()
+{
+    m_heldAddress = QString();
+    if (!m_view)
+        return;
+    ++m_loads;
+    m_showingMessage = false;
+    m_pendingUrl = QUrl();
+    m_view->load(QUrl(QStringLiteral("about:blank")));
 }
 
 void WebEngineBrowser::setSilent(bool silent)
@@ -158,15 +253,20 @@ void WebEngineBrowser::setSilent(bool silent)
         m_page->setSilent(silent);
 }
 
-BrowserFactory WebEngineBrowserFactory(QStringList startAfterOthers)
+BrowserFactory WebEngineBrowserFactory(BrowserSettings settings)
 {
-    return [startAfterOthers](QWidget* parent, const QString& name) -> BrowserControl* {
-        auto* browser =
-            new WebEngineBrowser(parent, [](const QUrl& url) { QDesktopServices::openUrl(url); });
-        browser->setObjectName(name);
-        browser->setStartsAfterOthers(startAfterOthers.contains(name));
-        return browser;
-    };
+    return
+        [settings = std::move(settings)](QWidget* parent, const QString& name) -> BrowserControl* {
+            PageRules rules;
+            rules.contactControl = name == settings.contactControl;
+            rules.addresses.launchScheme = settings.launchScheme;
+            rules.addresses.builtInPages = settings.builtInPages;
+            rules.openExternally = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+            auto* browser = new WebEngineBrowser(parent, std::move(rules));
+            browser->setObjectName(name);
+            browser->setStartsAfterOthers(settings.startAfterOthers.contains(name));
+            return browser;
+        };
 }
 
 #include "WebEngineBrowser.moc"

@@ -1,12 +1,30 @@
 #pragma once
 
 #include "platform/BrowserControl.h"
+#include "platform/RendererRecovery.h"
 #include "platform/WebEnginePage.h"
+
+#include <QElapsedTimer>
+
+#include <string>
+#include <vector>
 
 class QWebEngineView;
 class QWebEngineProfile;
 
 namespace tovrin::platform {
+
+// How the program's browser controls are made.
+struct BrowserSettings
+{
+    // Controls that start their first page after another control's first page.
+    QStringList startAfterOthers;
+    // The control that opens the maker's messenger, and the scheme its page hands to it.
+    QString contactControl;
+    std::string launchScheme;
+    // The program's own pages, by whole address.
+    std::vector<std::string> builtInPages;
+};
 
 // The browser control on Qt WebEngine. The engine's view is created on the first
 // Navigate, so controls that never show a page cost nothing.
@@ -15,11 +33,12 @@ class WebEngineBrowser : public BrowserControl
     Q_OBJECT
 
 public:
-    WebEngineBrowser(QWidget* parent, WebEnginePage::ExternalOpener openExternally);
+    WebEngineBrowser(QWidget* parent, PageRules rules);
 
     void Navigate(const QString& address) override;
     void setSilent(bool silent) override;
     bool silent() const override { return m_silent; }
+    void clear() override;
 
     // The engine's view, or nullptr before the first page was started.
     QWebEngineView* view() const { return m_view; }
@@ -39,10 +58,12 @@ signals:
 private:
     void ensureView();
     void load(const QString& address);
+    void showMessage(const QString& html);
+    void onRendererEnded(int status);
 
+    PageRules m_rules;
     QWebEngineView* m_view = nullptr;
     WebEnginePage* m_page = nullptr;
-    WebEnginePage::ExternalOpener m_openExternally;
     bool m_silent = false;
     bool m_startsAfterOthers = false;
     QString m_heldAddress; // a first page waiting for another control's first page
@@ -50,10 +71,17 @@ private:
     QUrl m_pendingUrl;
     bool m_pendingStarted = false;
     static constexpr int kStartCheckMs = 300;
+    // Counts what the program asked the view to show, so that a late reload after a
+    // renderer's end does not replace a newer page.
+    quint64 m_loads = 0;
+    bool m_showingMessage = false; // one of the control's own messages, not a page
+    QUrl m_shownUrl;               // the page shown, or the one the program asked for since
+    bool m_rendererStarted = false;
+    RendererRecovery m_recovery;
+    QElapsedTimer m_clock;
 };
 
-// The factory the window uses in the real program. The controls named in
-// startAfterOthers start their first page after another control's first page.
-BrowserFactory WebEngineBrowserFactory(QStringList startAfterOthers = {});
+// The factory the window uses in the real program.
+BrowserFactory WebEngineBrowserFactory(BrowserSettings settings);
 
 } // namespace tovrin::platform

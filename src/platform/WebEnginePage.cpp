@@ -1,11 +1,73 @@
 #include "platform/WebEnginePage.h"
 
+#include <QLoggingCategory>
+#include <QWebEngineCertificateError>
+#include <QWebEngineFileSystemAccessRequest>
+#include <QWebEngineFullScreenRequest>
+#include <QWebEngineNewWindowRequest>
+#include <QWebEngineQuotaRequest>
+#include <QWebEngineRegisterProtocolHandlerRequest>
+#include <QWebEngineSettings>
+
 namespace tovrin::platform {
 
-WebEnginePage::WebEnginePage(QWebEngineProfile* profile, ExternalOpener openExternally,
-                             QObject* parent)
-    : QWebEnginePage(profile, parent), m_openExternally(std::move(openExternally))
-{}
+Q_DECLARE_LOGGING_CATEGORY(lcBrowser)
+
+AddressKind KindOfUrl(const QUrl& url, const AddressRules& rules)
+{
+    const std::string scheme = url.scheme().toLower().toStdString();
+    const std::string host = url.host().toStdString();
+    const std::string address = url.toString(QUrl::FullyEncoded).toStdString();
+    return KindOf(scheme, host, address, rules);
+}
+
+WebEnginePage::WebEnginePage(QWebEngineProfile* profile, const PageRules& rules, QObject* parent)
+    : QWebEnginePage(profile, parent), m_rules(rules)
+{
+    // The contact page starts the messenger by itself; elsewhere a scheme leaves the
+    // program only on the user's own click.
+    settings()->setUnknownUrlSchemePolicy(
+        rules.contactControl ? QWebEngineSettings::AllowAllUnknownUrlSchemes
+                             : QWebEngineSettings::AllowUnknownUrlSchemesFromUserInteraction);
+
+    connect(this, &QWebEnginePage::newWindowRequested, this,
+            [this](QWebEngineNewWindowRequest& request) {
+                const QUrl url = request.requestedUrl();
+                const PageRequest asked{KindOfUrl(url, m_rules.addresses), Origin::NewWindow,
+                                        request.isUserInitiated(), m_rules.contactControl};
+                const bool handOn = Decide(asked) == Verdict::HandToDesktop;
+                qCDebug(lcBrowser) << "new window" << url << "user" << request.isUserInitiated()
+                                   << (handOn ? "handed to the desktop" : "refused");
+                if (handOn && m_rules.openExternally)
+                    m_rules.openExternally(url);
+                // Left unanswered, the request goes on to createWindow, which opens nothing.
+            });
+    // A page asking to close its window closes its page; the view stays.
+    connect(this, &QWebEnginePage::windowCloseRequested, this,
+            [this] { setUrl(QUrl(QStringLiteral("about:blank"))); });
+    refuseWhatPagesAsk();
+}
+
+void WebEnginePage::refuseWhatPagesAsk()
+{
+    connect(this, &QWebEnginePage::featurePermissionRequested, this,
+            [this](const QUrl& origin, Feature feature) {
+                setFeaturePermission(origin, feature, PermissionDeniedByUser);
+            });
+    connect(this, &QWebEnginePage::fullScreenRequested, this,
+            [](QWebEngineFullScreenRequest request) { request.reject(); });
+    connect(this, &QWebEnginePage::certificateError, this,
+            [](QWebEngineCertificateError error) { error.rejectCertificate(); });
+    connect(this, &QWebEnginePage::registerProtocolHandlerRequested, this,
+            [](QWebEngineRegisterProtocolHandlerRequest request) { request.reject(); });
+    connect(this, &QWebEnginePage::fileSystemAccessRequested, this,
+            [](QWebEngineFileSystemAccessRequest request) { request.reject(); });
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    connect(this, &QWebEnginePage::quotaRequested, this,
+            [](QWebEngineQuotaRequest request) { request.reject(); });
+    QT_WARNING_POP
+}
 
 void WebEnginePage::javaScriptAlert(const QUrl& securityOrigin, const QString& msg)
 {
@@ -43,29 +105,34 @@ QStringList WebEnginePage::chooseFiles(FileSelectionMode mode, const QStringList
     return QWebEnginePage::chooseFiles(mode, oldFiles, acceptedMimeTypes);
 }
 
+// Windows of their own are never opened: what the user asked for went to the desktop's
+// browser in newWindowRequested, and nothing is kept alive for the rest.
 QWebEnginePage* WebEnginePage::createWindow(WebWindowType)
 {
-    return new NewWindowCatcher(profile(), m_openExternally, this);
+    return nullptr;
 }
 
 bool WebEnginePage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame)
 {
-    if (isMainFrame)
+    bool accepted = true;
+    // Only the program loads with the typed kind of navigation, and it has checked its
+    // address already (built-in messages included). Reloads and history stay on pages
+    // that were let in.
+    if (type != NavigationTypeTyped && type != NavigationTypeReload &&
+        type != NavigationTypeBackForward) {
+        const PageRequest asked{KindOfUrl(url, m_rules.addresses),
+                                isMainFrame ? Origin::PageMainFrame : Origin::PageSubframe, false,
+                                m_rules.contactControl};
+        accepted = Decide(asked) != Verdict::Refuse;
+        if (!accepted)
+            qCDebug(lcBrowser) << "page navigation refused" << url;
+    }
+    if (accepted && isMainFrame) {
+        if (type != NavigationTypeReload && type != NavigationTypeBackForward)
+            m_fromForm = type == NavigationTypeFormSubmitted;
         emit mainFrameNavigation(url);
-    return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
-}
-
-NewWindowCatcher::NewWindowCatcher(QWebEngineProfile* profile,
-                                   WebEnginePage::ExternalOpener openExternally, QObject* parent)
-    : QWebEnginePage(profile, parent), m_openExternally(std::move(openExternally))
-{}
-
-bool NewWindowCatcher::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame)
-{
-    if (isMainFrame && m_openExternally && url.isValid() && !url.isEmpty())
-        m_openExternally(url);
-    deleteLater();
-    return false;
+    }
+    return accepted;
 }
 
 } // namespace tovrin::platform

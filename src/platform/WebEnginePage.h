@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/PagePolicy.h"
+
 #include <QUrl>
 #include <QWebEnginePage>
 
@@ -7,19 +9,30 @@
 
 namespace tovrin::platform {
 
-// A page that can be made silent, and that hands requests for new windows to the
-// desktop's own browser instead of opening windows of its own.
+// The address rules of a view, and the way out of the program for what they hand on.
+struct PageRules
+{
+    AddressRules addresses;
+    bool contactControl = false;
+    std::function<void(const QUrl&)> openExternally;
+};
+
+// A page that can be made silent, that keeps its page in its view and asks for no
+// permission: new windows become the desktop browser's (on the user's click only), and
+// a page may neither load an address outside the web nor hand one to another program,
+// but for what the page rules allow.
 class WebEnginePage : public QWebEnginePage
 {
     Q_OBJECT
 
 public:
-    using ExternalOpener = std::function<void(const QUrl&)>;
-
-    WebEnginePage(QWebEngineProfile* profile, ExternalOpener openExternally, QObject* parent);
+    WebEnginePage(QWebEngineProfile* profile, const PageRules& rules, QObject* parent);
 
     void setSilent(bool silent) { m_silent = silent; }
     bool silent() const { return m_silent; }
+
+    // The page shown came from a form: loading it again would send the form again.
+    bool fromForm() const { return m_fromForm; }
 
 signals:
     // The engine has taken up a navigation of the main frame.
@@ -38,24 +51,14 @@ protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
 
 private:
+    void refuseWhatPagesAsk();
+
     bool m_silent = false;
-    ExternalOpener m_openExternally;
+    bool m_fromForm = false;
+    const PageRules& m_rules;
 };
 
-// Catches the first address a new-window request navigates to, hands it on, and goes.
-class NewWindowCatcher : public QWebEnginePage
-{
-    Q_OBJECT
-
-public:
-    NewWindowCatcher(QWebEngineProfile* profile, WebEnginePage::ExternalOpener openExternally,
-                     QObject* parent);
-
-protected:
-    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
-
-private:
-    WebEnginePage::ExternalOpener m_openExternally;
-};
+// Sorts a URL for the page rules.
+AddressKind KindOfUrl(const QUrl& url, const AddressRules& rules);
 
 } // namespace tovrin::platform

@@ -18,6 +18,11 @@ void RecordingBrowser::Navigate(const QString& address)
     m_log.calls << objectName() + QStringLiteral(".Navigate ") + address;
 }
 
+void RecordingBrowser::clear()
+{
+    m_log.calls << objectName() + QStringLiteral(".Clear");
+}
+
 void RecordingBrowser::setSilent(bool silent)
 {
     m_silent = silent;

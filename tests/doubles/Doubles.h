@@ -32,6 +32,7 @@ public:
     void Navigate(const QString& address) override;
     void setSilent(bool silent) override;
     bool silent() const override { return m_silent; }
+    void clear() override;
 
     QStringList navigations;
 

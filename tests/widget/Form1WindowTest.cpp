@@ -276,8 +276,13 @@ void Form1WindowTest::closingTheStripInTheNormalState()
     auto& form = *f.form;
     QTRY_COMPARE(form.frameGeometry().size(), QSize(Px(12030), Px(8595)));
     QTest::mouseClick(form.Cd_update, Qt::LeftButton); // the update page is shown
+    f.log.clear();
     QTest::mouseClick(form.Cd_AD, Qt::LeftButton);
     QCOMPARE(form.bAdShown, 0);
+    // The strip's pages stop for the rest of the run; the result page stays.
+    QCOMPARE(
+        f.log.matching(QStringLiteral("WebBrowser")),
+        QStringList({QStringLiteral("WebBrowser2.Clear"), QStringLiteral("WebBrowser3.Clear")}));
     QTRY_COMPARE(form.frameGeometry().height(), Px(7300));
     for (QWidget* w : {static_cast<QWidget*>(form.WebBrowser2),
                        static_cast<QWidget*>(form.WebBrowser3), static_cast<QWidget*>(form.Text2),
