@@ -96,9 +96,9 @@ int RunApplication(int argc, char* argv[], const BuildSettings& settings)
     qCInfo(lcStartup, "window loaded: %lld ms", StartupTiming::elapsedMs());
     // The greeting balloon, like the advertisement, waits for the first result page.
     const auto releaseBalloons = [&tray] { tray.releaseBalloons(); };
-    if (auto* result = qobject_cast<platform::WebEngineBrowser*>(form.WebBrowser1))
-        QObject::connect(result, &platform::WebEngineBrowser::loadFinished, &tray, releaseBalloons,
-                         Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+    QObject::connect(form.WebBrowser1, &platform::BrowserControl::loadFinished, &tray,
+                     releaseBalloons,
+                     Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
     QTimer::singleShot(kBalloonWaitMs, &tray, releaseBalloons);
     QObject::connect(&form, &Form1::unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     StartupTiming::watch(form);

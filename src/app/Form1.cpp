@@ -91,6 +91,7 @@ QPushButton* PlainButton(QWidget* parent, const char* name, const char* caption,
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(twips);
     button->setFont(DesignFont("宋体", pointSize));
+    button->setAutoDefault(true); // Enter clicks the focused button, as Space does
     return button;
 }
 
@@ -130,6 +131,7 @@ void Form1::createControls()
     WebBrowser1 = m_browsers(this, QStringLiteral("WebBrowser1"));
     WebBrowser1->setGeometry(TwipRect(0, 800, 11775, 5895));
     connect(WebBrowser1, &BrowserControl::gotFocus, this, &Form1::WebBrowser1_GotFocus);
+    connect(WebBrowser1, &BrowserControl::loadFinished, this, &Form1::onResultPageLoaded);
 
     Text1 = new QueryBox(this);
     Text1->setObjectName(QStringLiteral("Text1"));
@@ -147,6 +149,7 @@ void Form1::createControls()
     Command0->setObjectName(QStringLiteral("Command0"));
     Command0->setGeometry(TwipRect(7560, 0, 375, 375));
     Command0->setFont(DesignFont("华文楷体", 10.5, true));
+    Command0->setAutoDefault(true);
     Command0->hide();
     connect(Command0, &QPushButton::clicked, this, &Form1::Command0_Click);
 
@@ -218,6 +221,7 @@ void Form1::createSiteButtons()
             button->setGeometry(TwipRect(static_cast<float>(row.left), kButtonRowTop,
                                          static_cast<float>(row.width), kButtonRowHeight));
             button->setFont(DesignFont("宋体", 9));
+            button->setAutoDefault(true);
             button->setVisible(shown);
             const std::int16_t index = row.index;
             connect(button, &QPushButton::clicked, this,
@@ -234,7 +238,6 @@ void Form1::createMenu()
 {
     mnuTray = new QMenu(QStringLiteral("trayMenu"), this);
     mnuTray->setObjectName(QStringLiteral("mnuTray"));
-    mnuTray->setFont(DesignFont("宋体", 9)); // the controls' face, not the desktop default
     mnuShow = mnuTray->addAction(QStringLiteral("显示窗口"));
     mnuShow->setObjectName(QStringLiteral("mnuShow"));
     zhiding = mnuTray->addAction(QStringLiteral("取消置顶"));

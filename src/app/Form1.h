@@ -142,6 +142,7 @@ private:
     void runSiteLookup(lookup::SiteTable table, std::int16_t n);
     void runContactEntry();
     void onComboTextEdited();
+    void onResultPageLoaded();
     void setUpTrayAndHook();
     void applyLayout(const layout::Controls& controls);
     bool canHideToTray() const;

@@ -149,8 +149,11 @@ void Form1::Form_KeyPress(int& KeyAscii)
 
 void Form1::keyPressEvent(QKeyEvent* event)
 {
-    // Keys the query box left alone come up here too; it has handled them already.
-    if (focusWidget() == Text1) {
+    // The window's own procedures take only keys that reach it with no control holding
+    // the focus. A key typed in a control belongs to that control, and keys a control
+    // left alone (the query box's own, Enter in the category selector, keys in a page)
+    // come up here too.
+    if (QWidget* focused = focusWidget(); focused && focused != this) {
         QWidget::keyPressEvent(event);
         return;
     }
@@ -179,6 +182,16 @@ void Form1::WebBrowser1_GotFocus()
         bRefocusQuery = 0;
         Text1->setFocus(Qt::OtherFocusReason);
     }
+}
+
+void Form1::onResultPageLoaded()
+{
+    // A loaded page takes the focus by design, and the focus return sends it back. Pages
+    // here never take it, so that they do not steal it while the user types: the page
+    // that has loaded uses the return up all the same, and the user's own first click
+    // into the page keeps the focus there.
+    if (bRefocusQuery == 1)
+        WebBrowser1_GotFocus();
 }
 
 void Form1::Combo1_Click()

@@ -310,8 +310,12 @@ void Form1::mnuShow_Click()
 {
     if (Module1::bShownFromTray == 0) {
         Module1::bShownFromTray = 1;
-        show();
-        SetWindowState(0);
+        // Showing a window that is shown in the normal state changes nothing: it is not
+        // raised, activated or re-selected.
+        if (!isVisible() || WindowState() != 0) {
+            show();
+            SetWindowState(0);
+        }
     } else if (canHideToTray()) {
         Module1::bShownFromTray = 0;
         SetWindowState(1);

@@ -45,7 +45,11 @@ LRESULT WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
             } else {
                 attempt([] { bShownFromTray = 0; });
                 attempt([&] { form.SetWindowState(1); });
-                attempt([&] { form.hide(); });
+                // Without a notification area a hidden window would be out of reach.
+                attempt([&] {
+                    if (NotificationAreaAvailable())
+                        form.hide();
+                });
             }
         } else if (lParam == static_cast<LPARAM>(WM_RBUTTONUP)) {
             attempt([&] { form.PopupTrayMenu(); });

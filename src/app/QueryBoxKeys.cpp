@@ -16,6 +16,10 @@ bool QueryBoxKeys::eventFilter(QObject* watched, QEvent* event)
     switch (event->type()) {
     case QEvent::KeyPress: {
         const auto& key = static_cast<const QKeyEvent&>(*event);
+        // Tab moves the focus on before a control sees it as a key.
+        if ((key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab) &&
+            !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+            return false;
         int keyCode = VirtualKeyCode(key);
         m_form.Text1_KeyDown(keyCode, ShiftState(key));
         int charCode = CharacterCode(key);

@@ -1,7 +1,7 @@
 #include "app/StartupTiming.h"
 
 #include "app/Form1.h"
-#include "platform/WebEngineBrowser.h"
+#include "platform/BrowserControl.h"
 
 #include <QElapsedTimer>
 #include <QEvent>
@@ -58,15 +58,13 @@ void StartupTiming::watch(Form1& form)
     if (!lcStartup().isInfoEnabled())
         return;
     form.installEventFilter(new ShownWatcher(&form));
-    if (auto* browser = qobject_cast<platform::WebEngineBrowser*>(form.WebBrowser1)) {
-        auto connection = std::make_shared<QMetaObject::Connection>();
-        *connection = QObject::connect(browser, &platform::WebEngineBrowser::loadFinished, browser,
-                                       [connection](bool ok) {
-                                           qCInfo(lcStartup, "first page loaded (%s): %lld ms",
-                                                  ok ? "ok" : "failed", StartupTiming::elapsedMs());
-                                           QObject::disconnect(*connection);
-                                       });
-    }
+    QObject::connect(
+        form.WebBrowser1, &platform::BrowserControl::loadFinished, form.WebBrowser1,
+        [](bool ok) {
+            qCInfo(lcStartup, "first page loaded (%s): %lld ms", ok ? "ok" : "failed",
+                   StartupTiming::elapsedMs());
+        },
+        Qt::SingleShotConnection);
 }
 
 } // namespace tovrin::app

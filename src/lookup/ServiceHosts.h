@@ -76,7 +76,7 @@ inline constexpr std::array<ServiceHost, kServiceCount> kDefaultHosts{{
     {Service::MicrosoftTranslator, "microsoft-translator", "www.microsofttranslator.com"},
     {Service::Jinqiao, "jinqiao", "www.netat.net"},
     {Service::Huajian, "huajian", "www.hjtrans.com"},
-    {Service::DaErDuoTranslation, "daerduo-fy", "fanyi.dreye.com"},
+    {Service::DaErDuoTranslation, "daerduo-fy", "dict.bigear.cn"},
     {Service::Baidu, "baidu", "www.baidu.com"},
     {Service::BingChina, "bing-cn", "cn.bing.com"},
     {Service::YahooChinaSearch, "yahoo-search", "search.cn.yahoo.com"},
@@ -86,7 +86,7 @@ inline constexpr std::array<ServiceHost, kServiceCount> kDefaultHosts{{
     {Service::Youdao, "youdao", "www.youdao.com"},
     {Service::SinaSearch, "sina-search", "search.sina.com.cn"},
     {Service::Zhongsou, "zhongsou", "p.zhongsou.com"},
-    {Service::Yiso, "yiso", "www.yiso.com"},
+    {Service::Yiso, "yiso", "www.yisou.com"},
     {Service::Qihoo, "qihoo", "www.qihoo.com"},
     {Service::Gougou, "gougou", "www.gougou.com"},
 }};

@@ -31,6 +31,8 @@ public:
 signals:
     // The keyboard focus has moved into the control (or any widget inside it).
     void gotFocus();
+    // The control has finished loading a page.
+    void loadFinished(bool ok);
 
 private:
     void onFocusChanged(QWidget* old, QWidget* now);

@@ -143,6 +143,7 @@ void WebEngineBrowser::ensureView()
         });
     }
     layout()->addWidget(m_view);
+    setFocusProxy(m_view);
     // Give the view the control's size at once: the layout would only do so when the
     // window is shown, and a first page started at the default size is laid out again.
     m_view->setGeometry(rect());

@@ -51,10 +51,6 @@ public:
     // The one profile of the program: off the record, so nothing reaches the disk.
     static QWebEngineProfile* sharedProfile();
 
-signals:
-    // The view has finished loading a page (for start-up timing and tests).
-    void loadFinished(bool ok);
-
 private:
     void ensureView();
     void load(const QString& address);

@@ -8,8 +8,11 @@ RecordingBrowser::RecordingBrowser(QWidget* parent, const QString& name, CallLog
     : BrowserControl(parent), m_log(log)
 {
     setObjectName(name);
-    // Stands in for the page: it can take the focus like the engine's view.
-    setFocusPolicy(Qt::StrongFocus);
+    // Like the engine's view, the control takes the focus only into its page.
+    page = new QWidget(this);
+    page->setObjectName(name + QStringLiteral(".page"));
+    page->setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(page);
 }
 
 void RecordingBrowser::Navigate(const QString& address)

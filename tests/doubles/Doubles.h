@@ -35,6 +35,7 @@ public:
     void clear() override;
 
     QStringList navigations;
+    QWidget* page = nullptr; // what takes the focus, as the engine's page does
 
 private:
     CallLog& m_log;

@@ -213,6 +213,13 @@ class ProgramTestCase(unittest.TestCase):
         trace = [l for l in text.splitlines() if l.startswith("tovrin.")]
         return "program trace:\n  " + "\n  ".join(trace[-lines:])
 
+    def wait_loaded(self, address, timeout=10.0):
+        """Waits until the program's trace says a page has loaded; a page takes clicks
+        once it is loaded and drawn."""
+        loaded = 'load finished true QUrl("%s")' % address
+        self.wait_until(lambda: loaded in self.program_trace(40), timeout, address + " to load")
+        time.sleep(0.5)
+
     def wait_for_outer_size(self, twips_w, twips_h, timeout=10.0):
         """Waits for the window's outer size (frame included) to be exactly the one given."""
         wanted = (px(twips_w), px(twips_h))

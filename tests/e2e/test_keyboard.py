@@ -31,7 +31,7 @@ TRANSLATION = [
     (6, "http://www.microsofttranslator.com/"),
     (7, "http://www.netat.net/"),
     (8, "http://www.hjtrans.com/"),
-    (9, "http://fanyi.dreye.com/"),
+    (9, "http://dict.bigear.cn/"),
 ]
 SEARCH = [
     (1, "www.baidu.com", "/s?wd=", ""),
@@ -44,7 +44,7 @@ SEARCH = [
     (8, "www.youdao.com", "/search?q=", ""),
     (9, "search.sina.com.cn", "/?q=", "&c=news"),
     (10, "p.zhongsou.com", "/p?v=%E7%BD%91%E9%A1%B5&y=9&k=com&netid=&w=", ""),
-    (11, "www.yiso.com", "/s/?q=", ""),
+    (11, "www.yisou.com", "/s/?q=", ""),
     (12, "www.qihoo.com", "/wenda.php?kw=", "&ff=1&do=search&noq=q&src=nindex"),
     (13, "www.gougou.com", "/search?search=", ""),
 ]
@@ -66,7 +66,15 @@ def address(row, query):
     return "http://" + host + path + wire(query) + suffix
 
 
+FOCUS_PAGE = "http://focus.test/keys"
+
+
 class Lookups(ProgramTestCase):
+    # A page that tells which keys it received.
+    pages = {FOCUS_PAGE: ("text/html; charset=utf-8",
+                          "<!DOCTYPE html><html><body><p>keys</p><script>"
+                          "document.onkeydown = e => { new Image().src = '/key?' + e.key; };"
+                          "</script></body></html>", {})}
     def press_button(self, row, index):
         left, width = row[index]
         self.click_twips(left, 430, width, 300)
@@ -140,6 +148,26 @@ class Lookups(ProgramTestCase):
         self.assertEqual([a for a in self.proxy.addresses(since) if "wpa.qq.com" not in a], [])
         self.wait_until(lambda: "_NET_WM_STATE_ABOVE" not in self.net_wm_state(),
                         what="the window to leave the always-on-top state")
+
+    def test_8_keys_belong_to_the_control_that_has_the_focus(self):
+        # Arrow keys and Enter in the category selector choose a category, nothing more.
+        self.choose_category(0)
+        self.choose_category(3)
+        self.expect_no_request(lambda: self.key("Return"))
+        self.choose_category(0)
+        # Tab from the query box to the third site button; Enter opens that button's site.
+        self.query("tab")
+        for _ in range(3):
+            self.key("Tab")
+        self.expect_request(lambda: self.key("Return"), "http://dict.youdao.com/search?q=tab")
+        # After a lookup the page has used up the focus return: the user's first click
+        # into it keeps the focus in the page, and keys go there.
+        self.choose_category(2)
+        self.query(FOCUS_PAGE)
+        self.expect_request(lambda: self.key("Return"), FOCUS_PAGE)
+        self.wait_loaded(FOCUS_PAGE)
+        self.click(px(5000), px(3500))
+        self.expect_request(lambda: self.key("k"), "http://focus.test/key?k")
 
 
 if __name__ == "__main__":

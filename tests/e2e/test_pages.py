@@ -121,10 +121,7 @@ class PagesStayInPlace(ProgramTestCase):
         self.assertTrue(self.proxy.wait_for(lambda a: address in a, timeout=10, since=since),
                         "the page was not requested\n" + self.program_trace())
         if click:
-            # The page takes clicks once it is loaded and drawn.
-            loaded = 'load finished true QUrl("%s")' % address
-            self.wait_until(lambda: loaded in self.program_trace(8), 10, "the page to load")
-            time.sleep(0.5)
+            self.wait_loaded(address)
             self.click_page()
         time.sleep(settle)
         self.alive_and_responsive()

@@ -64,6 +64,9 @@ private slots:
     void enterPerCategory_data();
     void enterPerCategory();
     void keysRefreshTheQueryAndArmTheFocusReturnOnce();
+    void keysGoToTheControlThatHasTheFocus_data();
+    void keysGoToTheControlThatHasTheFocus();
+    void aLoadedPageUsesUpTheFocusReturn();
     void clickSelectsAllAndDoubleClickPutsTheCaretLast();
     void categorySwitchShowsItsPanelAndPrompt();
     void editedCategoryTextSelectsNothing();
@@ -256,6 +259,77 @@ void Form1LookupTest::keysRefreshTheQueryAndArmTheFocusReturnOnce()
     QCOMPARE(f.browser(1)->navigations.last(),
              SiteAddress(SiteTable::Dictionary, 2, QStringLiteral("word")));
     QVERIFY(f.rearmed());
+}
+
+void Form1LookupTest::keysGoToTheControlThatHasTheFocus_data()
+{
+    QTest::addColumn<QString>("focused");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("keyProcedureRan"); // the query box's or the window's
+    QTest::addColumn<int>("site");             // dictionary site opened, 0 for none
+    const int enter = Qt::Key_Return;
+    QTest::newRow("query box, Enter") << "Text1" << enter << true << 5;
+    QTest::newRow("query box, F3") << "Text1" << int(Qt::Key_F3) << true << 3;
+    QTest::newRow("site button, Enter") << "Command1_3" << enter << false << 3;
+    QTest::newRow("site button, Space") << "Command1_3" << int(Qt::Key_Space) << false << 3;
+    QTest::newRow("site button, F5") << "Command1_3" << int(Qt::Key_F5) << false << 0;
+    QTest::newRow("category selector, Enter") << "Combo1" << enter << false << 0;
+    QTest::newRow("category selector, F3") << "Combo1" << int(Qt::Key_F3) << false << 0;
+    QTest::newRow("notice, Enter") << "Text2" << enter << false << 0;
+    QTest::newRow("notice, F5") << "Text2" << int(Qt::Key_F5) << false << 0;
+    QTest::newRow("result page, Enter") << "WebBrowser1" << enter << false << 0;
+    QTest::newRow("result page, F5") << "WebBrowser1" << int(Qt::Key_F5) << false << 0;
+    QTest::newRow("window, F3") << "Form1" << int(Qt::Key_F3) << true << 3;
+    QTest::newRow("window, Enter") << "Form1" << enter << true << 5;
+}
+
+void Form1LookupTest::keysGoToTheControlThatHasTheFocus()
+{
+    QFETCH(QString, focused);
+    QFETCH(int, key);
+    QFETCH(bool, keyProcedureRan);
+    QFETCH(int, site);
+    ShownForm f;
+    auto& form = *f.form;
+    form.Text1->setText(QStringLiteral("word"));
+    QWidget* control =
+        focused == QLatin1String("Form1") ? &form : form.findChild<QWidget*>(focused);
+    QVERIFY(control);
+    form.bRefocusQuery = 0; // a page taking the focus keeps it
+    control->setFocus(Qt::TabFocusReason);
+    QWidget* target = QApplication::focusWidget();
+    QVERIFY(target == control || control->isAncestorOf(target));
+    form.bRefocusQuery = 0;
+    f.log.clear();
+    QTest::keyClick(target, Qt::Key(key));
+    QCOMPARE(form.bRefocusQuery, keyProcedureRan ? 1 : 0);
+    const QStringList opened = f.log.matching(QStringLiteral(".Navigate"));
+    if (site == 0) {
+        QCOMPARE(opened, QStringList());
+    } else {
+        QCOMPARE(opened,
+                 QStringList(QStringLiteral("WebBrowser1.Navigate ") +
+                             SiteAddress(SiteTable::Dictionary, site, QStringLiteral("word"))));
+    }
+}
+
+void Form1LookupTest::aLoadedPageUsesUpTheFocusReturn()
+{
+    ShownForm f;
+    auto& form = *f.form;
+    f.type(QStringLiteral("word"));
+    QTest::keyClick(form.Text1, Qt::Key_Return);
+    QCOMPARE(form.bRefocusQuery, 1);
+    emit form.WebBrowser1->loadFinished(true); // the page arrives while the user waits
+    QCOMPARE(form.bRefocusQuery, 0);
+    QVERIFY(f.rearmed());
+    // The user's first click into the page keeps the focus there.
+    form.WebBrowser1->setFocus(Qt::MouseFocusReason);
+    QTest::qWait(10);
+    QVERIFY(form.WebBrowser1->hasFocus());
+    // A page that loads after a click of the user's changes nothing either.
+    emit form.WebBrowser1->loadFinished(true);
+    QVERIFY(form.WebBrowser1->hasFocus());
 }
 
 void Form1LookupTest::clickSelectsAllAndDoubleClickPutsTheCaretLast()

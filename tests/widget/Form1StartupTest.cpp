@@ -212,18 +212,23 @@ void Form1StartupTest::controlsStandAtTheirDesignPlacesInTabOrder()
     QCOMPARE(colourInside(form.Command3[7]), QColor(255, 192, 192));
     QCOMPARE(form.Command1[1]->grab().toImage().pixelColor(0, 0), QColor(128, 128, 128));
 
-    // The tab chain, as far as it runs through the visible start-up controls.
-    QList<QWidget*> chain;
-    QWidget* w = form.Text1;
-    for (int i = 0; i < 17; ++i) {
-        chain << w;
-        w = w->nextInFocusChain();
+    // Tab through the shown start-up controls: each browser is a stop that puts the
+    // focus into its page (the doubles, like the engine's view, take it only there).
+    QVERIFY(f.showActive());
+    form.bRefocusQuery = 0; // a page taking the focus keeps it
+    QList<QWidget*> expected;
+    for (std::size_t i = 1; i <= 12; ++i)
+        expected << form.Command1[i];
+    expected << f.browser(1)->page << form.Command1[0] << form.Cd_update << form.Cd_AD
+             << f.browser(2)->page << f.browser(3)->page << form.Text2 << f.browser(4)->page
+             << form.Combo1 << form.Text1;
+    QList<QWidget*> reached;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached << QApplication::focusWidget();
     }
-    QCOMPARE(chain.at(1), form.Command1[1]);
-    QCOMPARE(chain.at(12), form.Command1[12]);
-    QCOMPARE(chain.at(13), static_cast<QWidget*>(form.WebBrowser1));
-    QCOMPARE(chain.at(14), form.Command1[0]);
-    QCOMPARE(chain.at(15), form.Cd_update);
+    QCOMPARE(reached, expected);
+    // The hidden panels keep their places in the chain.
     QCOMPARE(form.Command2[9]->nextInFocusChain(), form.Command3[13]);
     QCOMPARE(form.Command3[13]->nextInFocusChain(), form.Command3[1]);
     QCOMPARE(form.Command3[2]->nextInFocusChain(), form.Command3[4]);

@@ -51,6 +51,7 @@ class Form1WindowTest : public QObject
 
 private slots:
     void trayClicksAndShowItemFollowTheTransitionTable();
+    void showItemOnAShownWindowChangesOnlyFlagAndCaption();
     void otherTrayMessagesOnlyPassThrough();
     void rightClickOpensTheMenuWithShowAsDefault();
     void minimizeHidesUnlessShownFromTray();
@@ -119,17 +120,60 @@ void Form1WindowTest::trayClicksAndShowItemFollowTheTransitionTable()
     QCOMPARE(f.state(), std::make_pair(0, true));
 }
 
+namespace {
+
+// A previous procedure that notes what it is given and answers with its own value.
+QStringList g_passedOn;
+platform::LRESULT NotingProcedure(platform::HWND, platform::UINT msg, platform::WPARAM w,
+                                  platform::LPARAM l)
+{
+    g_passedOn << QStringLiteral("%1 %2 %3").arg(msg).arg(w).arg(l);
+    return 0x5EED;
+}
+
+} // namespace
+
+void Form1WindowTest::showItemOnAShownWindowChangesOnlyFlagAndCaption()
+{
+    ShownForm f;
+    auto& form = *f.form;
+    form.Text1->setCursorPosition(2);
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    QTRY_VERIFY(other.isActiveWindow());
+    form.mnuShow->trigger();
+    QCOMPARE(bShownFromTray, 1);
+    QCOMPARE(form.mnuShow->text(), QStringLiteral("隐藏窗口"));
+    QTest::qWait(20);
+    // Not raised or activated, and the query keeps its own selection.
+    QVERIFY(other.isActiveWindow());
+    QVERIFY(!form.Text1->hasSelectedText());
+    QCOMPARE(f.state(), std::make_pair(0, true));
+}
+
 void Form1WindowTest::otherTrayMessagesOnlyPassThrough()
 {
     ShownForm f;
+    const platform::LONG previous =
+        std::exchange(app::Module1::lpPrevWndProc, platform::AddressOf(&NotingProcedure));
+    g_passedOn.clear();
+    QStringList expected;
     for (const platform::LPARAM mouse : {512, 513, 515, 516, 519, 520, 0, -1}) {
-        f.trayMouse(mouse);
+        QCOMPARE(platform::SendMessageA(f.form->hWnd(), app::Module1::WM_TRAYICON, 1, mouse),
+                 0x5EED);
+        expected << QStringLiteral("2025 1 %1").arg(mouse);
         QCOMPARE(f.state(), std::make_pair(0, true));
         QVERIFY(!f.form->mnuTray->isVisible());
     }
-    // Messages other than the tray's reach the previous procedure unchanged.
-    QCOMPARE(platform::SendMessageA(f.form->hWnd(), 0x0010, 7, 9), 0);
-    QCOMPARE(f.state(), std::make_pair(0, true));
+    // Every message, the tray's own included, reaches the previous procedure unchanged
+    // and its answer comes back.
+    QCOMPARE(platform::SendMessageA(f.form->hWnd(), 0x0010, 7, 9), 0x5EED);
+    expected << QStringLiteral("16 7 9");
+    f.trayMouse(kLeftUp);
+    expected << QStringLiteral("2025 1 %1").arg(kLeftUp);
+    QCOMPARE(g_passedOn, expected);
+    app::Module1::lpPrevWndProc = previous;
 }
 
 void Form1WindowTest::rightClickOpensTheMenuWithShowAsDefault()
@@ -174,6 +218,9 @@ void Form1WindowTest::withoutANotificationAreaTheWindowIsNeverHidden()
     bShownFromTray = 1;
     f.form->mnuShow->trigger();
     QVERIFY(f.form->isVisible());
+    // A notification area that went away leaves the icon's hide path short of hiding.
+    f.trayMouse(kLeftUp);
+    QCOMPARE(f.state(), std::make_pair(1, true));
 }
 
 void Form1WindowTest::topmostStateFollowsTheMenu()
