@@ -3,7 +3,7 @@
 #include "platform/AddressInput.h"
 #include "platform/BrowserMessages.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QLoggingCategory>
 #include <QTimer>
@@ -116,6 +116,16 @@ void WebEngineBrowser::ensureView()
     connect(m_view, &QWebEngineView::loadFinished, this, &WebEngineBrowser::loadFinished);
     connect(m_view, &QWebEngineView::loadFinished, &FirstPageSignal::instance(),
             &FirstPageSignal::fire);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (!m_focusElsewhere || !now || !isAncestorOf(now) ||
+            m_clock.elapsed() > m_focusGuardUntil || QApplication::mouseButtons() != Qt::NoButton)
+            return;
+        QTimer::singleShot(0, m_focusElsewhere, [back = m_focusElsewhere] {
+            if (back)
+                back->setFocus(Qt::OtherFocusReason);
+        });
+        m_focusElsewhere = nullptr;
+    });
     connect(m_page, &QWebEnginePage::renderProcessPidChanged, this, [this](qint64 pid) {
         if (pid > 0)
             m_rendererStarted = true;
@@ -210,6 +220,13 @@ void WebEngineBrowser::showMessage(const QString& html)
 
 void WebEngineBrowser::onRendererEnded(int status)
 {
+    // The engine gives the focus to the view that lost its renderer (Qt WebEngine 6.4,
+    // seen with a renderer killed while the query box had the focus). A page must not
+    // take the focus from where the user is: it goes back there.
+    if (QWidget* focused = QApplication::focusWidget(); focused && !isAncestorOf(focused)) {
+        m_focusElsewhere = focused;
+        m_focusGuardUntil = m_clock.elapsed() + kFocusGuardMs;
+    }
     // A renderer that could not be launched never tells its process and ends abnormally;
     // one killed or crashed while it started up says so.
     const bool started = std::exchange(m_rendererStarted, false) ||

@@ -5,6 +5,7 @@
 #include "platform/WebEnginePage.h"
 
 #include <QElapsedTimer>
+#include <QPointer>
 
 #include <string>
 #include <vector>
@@ -74,6 +75,10 @@ private:
     QUrl m_shownUrl;               // the page shown, or the one the program asked for since
     bool m_rendererStarted = false;
     RendererRecovery m_recovery;
+    // Where the focus was when the renderer ended, to be given back if the engine takes it.
+    QPointer<QWidget> m_focusElsewhere;
+    qint64 m_focusGuardUntil = 0;
+    static constexpr int kFocusGuardMs = 2000;
     QElapsedTimer m_clock;
 };
 
