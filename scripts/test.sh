@@ -12,8 +12,12 @@ presets=("$@")
 bash scripts/install-deps.sh
 
 # Tests run as root on CI machines; the browser engine needs its sandbox off for that.
+# A group of end-to-end tests runs the program as an ordinary account with the sandbox
+# on, as people run it: the account is made here if there is none.
 if [ "$(id -u)" -eq 0 ]; then
   export QTWEBENGINE_DISABLE_SANDBOX=1
+  id -u tovrin-test >/dev/null 2>&1 ||
+    useradd --system --user-group --shell /usr/sbin/nologin --no-create-home tovrin-test
 fi
 
 for preset in "${presets[@]}"; do

@@ -5,7 +5,10 @@
 #include "app/StartupTiming.h"
 #include "app/Twips.h"
 #include "maker/MakerPages.h"
+#include "platform/BrowserMessages.h"
+#include "platform/MessageBrowser.h"
 #include "platform/QtTrayBackend.h"
+#include "platform/SandboxCheck.h"
 #include "platform/WebEngineBrowser.h"
 
 #include <QApplication>
@@ -16,6 +19,8 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 namespace tovrin::app {
 
@@ -52,16 +57,32 @@ QPoint CentredPosition(const QWidget& window)
            QPoint((area.width() - outer.width()) / 2, (area.height() - outer.height()) / 2);
 }
 
+// Without its sandbox the engine would end the program; the window works on and says
+// why it shows no pages. Looked at before any thread is started, as it forks.
+platform::SandboxProblem CheckSandbox(int argc, char* argv[])
+{
+    const char* flags = std::getenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    std::string given = flags ? flags : "";
+    for (int i = 1; i < argc; ++i)
+        given.append(" ").append(argv[i]);
+    if (platform::SandboxTurnedOff(std::getenv("QTWEBENGINE_DISABLE_SANDBOX"), given))
+        return platform::SandboxProblem::None;
+    return platform::ProbeSandbox();
+}
+
 } // namespace
 
 int RunApplication(int argc, char* argv[], const BuildSettings& settings)
 {
     StartupTiming::begin();
+    const platform::SandboxProblem sandbox = CheckSandbox(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tovrin"));
     QApplication::setApplicationVersion(QString::fromUtf8(settings.version));
     QApplication::setDesktopFileName(QStringLiteral("tovrin"));
-    // Tovrin keeps no files: not even the graphics stack's shader cache.
+    // Tovrin keeps no files: not even the graphics stack's shader caches, Qt's and the
+    // drivers' (set before the first GL context, for the engine's processes too).
     QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
+    platform::TurnOffDriverDiskCaches();
     QApplication app(argc, argv);
     InstallFontSubstitutions();
     qCInfo(lcStartup, "application: %lld ms", StartupTiming::elapsedMs());
@@ -92,6 +113,12 @@ int RunApplication(int argc, char* argv[], const BuildSettings& settings)
     browsers.builtInPages = {builtIn.advertisementAddress(), builtIn.instructionAddress(),
                              builtIn.updateAddress()};
     Form1::Platform platform{platform::WebEngineBrowserFactory(std::move(browsers)), nullptr};
+    if (sandbox != platform::SandboxProblem::None) {
+        const bool root = sandbox == platform::SandboxProblem::RunningAsRoot;
+        std::fprintf(stderr, "%s\n", qPrintable(platform::SandboxLogLine(root)));
+        platform.browsers = platform::MessageBrowserFactory(QStringLiteral("WebBrowser1"),
+                                                            platform::SandboxMessage(root));
+    }
     Form1 form(std::move(config), std::move(platform));
     qCInfo(lcStartup, "window loaded: %lld ms", StartupTiming::elapsedMs());
     // The greeting balloon, like the advertisement, waits for the first result page.

@@ -32,6 +32,32 @@ QString RefusedAddressPage(const QString& text)
                     .arg(shown.toHtmlEscaped()));
 }
 
+QString SandboxMessage(bool runningAsRoot)
+{
+    const QString why =
+        runningAsRoot
+            ? QStringLiteral(
+                  "Tovrin 正以 root（系统管理员）身份运行，浏览器引擎不允许这样启动它的安全沙箱。"
+                  "请用普通用户帐户启动 Tovrin。")
+            : QStringLiteral(
+                  "这台电脑关闭了非特权用户命名空间（user namespaces），浏览器引擎的安全沙箱"
+                  "需要它才能启动。请让管理员打开它（例如 sysctl "
+                  "kernel.unprivileged_userns_clone=1），然后重新启动 Tovrin。");
+    return QStringLiteral("<h3>网页无法显示：浏览器引擎的安全沙箱无法启动</h3><p>%1</p>"
+                          "<p>为了您的安全，Tovrin 不会自行关闭沙箱，因此现在不显示任何网页。</p>")
+        .arg(why);
+}
+
+QString SandboxLogLine(bool runningAsRoot)
+{
+    return QStringLiteral(
+               "tovrin: the browser engine's sandbox cannot start (%1); no pages will be "
+               "shown. Tovrin does not turn the sandbox off. 浏览器引擎的安全沙箱无法启动，"
+               "不显示网页。")
+        .arg(runningAsRoot ? QStringLiteral("running as root: start Tovrin as an ordinary user")
+                           : QStringLiteral("unprivileged user namespaces are switched off"));
+}
+
 QString StoppedPage()
 {
     return Page(QStringLiteral("网页停止了响应"),

@@ -12,4 +12,11 @@ QString RefusedAddressPage(const QString& text);
 // The page's renderer ended again and again, or cannot be started.
 QString StoppedPage();
 
+// The browser engine's sandbox cannot start here, with the reason and what to do (as
+// rich text for a label: the engine is not there to show a page).
+QString SandboxMessage(bool runningAsRoot);
+
+// The same, in one line for standard error.
+QString SandboxLogLine(bool runningAsRoot);
+
 } // namespace tovrin::platform

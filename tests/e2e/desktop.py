@@ -95,7 +95,9 @@ class Desktop:
         r = run("xdotool", "search", "--classname", "trayer", env=self.env, check=False)
         return r.returncode == 0 and r.stdout.strip() != ""
 
-    def start(self, exe, proxy_port, extra_env=None):
+    def start(self, exe, proxy_port, extra_env=None, account=None):
+        """Starts the program. With an account (name, home, runtime folder) it runs as
+        that user with the browser engine's sandbox on, as people run it."""
         env = dict(self.env, HOME=self.program_home)
         env.pop("XDG_CACHE_HOME", None)
         env.pop("XDG_CONFIG_HOME", None)
@@ -103,13 +105,19 @@ class Desktop:
         env["QTWEBENGINE_CHROMIUM_FLAGS"] = (
             "--proxy-server=http://127.0.0.1:%d --proxy-bypass-list=<-loopback> "
             "--disable-background-networking --disable-component-update" % proxy_port)
-        if os.geteuid() == 0:
+        command = [exe]
+        if account:
+            name, home, runtime = account
+            env.update(HOME=home, USER=name, LOGNAME=name, XDG_RUNTIME_DIR=runtime)
+            env.pop("QTWEBENGINE_DISABLE_SANDBOX", None)
+            command = ["setpriv", "--reuid", name, "--regid", name, "--init-groups", "--", exe]
+        elif os.geteuid() == 0:
             env["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
         # The program's own trace of page loads and window sizes, shown when a test fails.
         env.setdefault("QT_LOGGING_RULES", "tovrin.browser.debug=true\ntovrin.window.debug=true")
         env.update(extra_env or {})
         self.stderr = tempfile.TemporaryFile()
-        proc = subprocess.Popen([exe], env=env, stdout=subprocess.DEVNULL, stderr=self.stderr,
+        proc = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL, stderr=self.stderr,
                                 stdin=subprocess.DEVNULL)
         self.procs.append(proc)
         return proc

@@ -49,9 +49,11 @@ def renderer_pids(root):
         except OSError:
             return b""
 
-    # Renderers are forked by the engine's zygote and keep its command line.
+    # Renderers are forked by the engine's zygote and keep its command line. With the
+    # sandbox on, the zygote itself runs below a first one: renderers have no children.
+    has_children = set(parents.values())
     return [pid for pid in parents
-            if descends(pid) and parents.get(pid) != root
+            if descends(pid) and parents.get(pid) != root and pid not in has_children
             and b"--type=zygote" in cmdline(parents.get(pid, 0))]
 
 
@@ -63,15 +65,17 @@ class ProgramTestCase(unittest.TestCase):
     refuse = False  # a proxy that refuses every request: no network
     pages = {}  # the proxy's own pages, by address
     extra_env = {}
+    account = None  # (name, home, runtime folder): run the program as that user
 
     @classmethod
     def setUpClass(cls):
         exe = os.environ.get(cls.exe_variable)
         if not exe or not os.path.exists(exe):
             raise unittest.SkipTest("%s is not set to a built program" % cls.exe_variable)
+        cls.started = time.time()
         cls.proxy = RecordingProxy(refuse=cls.refuse, pages=cls.pages).__enter__()
         cls.desktop = Desktop(with_tray=cls.with_tray).__enter__()
-        cls.proc = cls.desktop.start(exe, cls.proxy.port, cls.extra_env)
+        cls.proc = cls.desktop.start(exe, cls.proxy.port, cls.extra_env, cls.account)
         cls.wid = cls.desktop.find_window(CAPTION)
         # The window is shown, activated and its first pages requested.
         deadline = time.monotonic() + 20
@@ -171,7 +175,8 @@ class ProgramTestCase(unittest.TestCase):
             found = self.proxy.wait_for(lambda a: len(a) >= 1, timeout=timeout, since=since)
         self.assertTrue(found, "no request after the action; expected %s\n%s"
                         % (address, self.program_trace()))
-        self.assertEqual(urllib.parse.unquote(found[0]), urllib.parse.unquote(address))
+        self.assertEqual(urllib.parse.unquote(found[0]), urllib.parse.unquote(address),
+                         self.program_trace())
         self.assertEqual(found[0], address)
         return found
 
