@@ -15,8 +15,8 @@ packages=(
   xvfb openbox trayer xdotool x11-utils x11-xserver-utils xclip imagemagick python3
   # fuzzing
   clang libclang-rt-14-dev
-  # packaging
-  dpkg-dev file
+  # packaging, and the checks a distribution applies to a package
+  dpkg-dev file lintian appstream desktop-file-utils
 )
 
 missing=()
