@@ -107,6 +107,8 @@ Form1::Form1(Form1Config config, Platform platform, QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     m_frameWatch.setInterval(50);
     connect(&m_frameWatch, &QTimer::timeout, this, &Form1::onFrameWatch);
+    m_trayWatch.setInterval(500);
+    connect(&m_trayWatch, &QTimer::timeout, this, &Form1::onTrayWatch);
     createControls();
     m_hWnd = CreateWindowHandle(*m_windowBackend);
     Form_Load();

@@ -129,6 +129,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -150,6 +151,7 @@ private:
     QSize frameExtra() const;
     bool frameArrived() const;
     void onFrameWatch();
+    void onTrayWatch();
     bool requestApplied() const;
 
     Form1Config m_config;
@@ -175,6 +177,7 @@ private:
     mutable std::optional<QSize> m_knownFrame;
     mutable bool m_frameEstimateAsked = false;
     QTimer m_frameWatch;
+    QTimer m_trayWatch; // while hidden: is the notification area still there?
     QElapsedTimer m_frameWatchClock;
     QElapsedTimer m_resizeAskedClock;
     // A window manager that never frames the window, or never gives it the size asked

@@ -172,6 +172,27 @@ void Form1::showEvent(QShowEvent* event)
     m_shownOnce = true;
 }
 
+void Form1::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    m_trayWatch.start(); // it stops itself once the window is shown again
+}
+
+void Form1::onTrayWatch()
+{
+    // A notification area that goes away while the window is hidden in it (a panel that
+    // crashed or restarts) would leave the window out of reach: it comes back as the
+    // icon would bring it back.
+    if (isVisible() || m_unloaded) {
+        m_trayWatch.stop();
+    } else if (!canHideToTray()) {
+        m_trayWatch.stop();
+        Module1::bShownFromTray = 1;
+        show();
+        SetWindowState(0);
+    }
+}
+
 void Form1::onFrameWatch()
 {
     // The window manager's frame arrives after the first sizes were set: once it is

@@ -54,14 +54,14 @@ private:
 // How long a lesser control waits at most for another control's first page.
 constexpr int kHeldStartMs = 1500;
 
-// Addresses compared as the engine reports them: "http://Host" and "http://host/" are
-// the same page.
+// An address as the engine may report it back: "http://Host" and "http://host/" are the
+// same page, and so are a character and its percent-encoded form.
 QString Normalised(const QUrl& url)
 {
-    QUrl u = url.adjusted(QUrl::NormalizePathSegments);
-    if (u.path().isEmpty() && !u.host().isEmpty())
-        u.setPath(QStringLiteral("/"));
-    return u.toString(QUrl::FullyDecoded);
+    const QUrl u = url.adjusted(QUrl::NormalizePathSegments | QUrl::RemoveFragment);
+    const QString path = u.path(QUrl::FullyDecoded);
+    return u.scheme() + QStringLiteral("://") + u.host() + u':' + QString::number(u.port()) +
+           (path.isEmpty() ? QStringLiteral("/") : path) + u'?' + u.query(QUrl::FullyDecoded);
 }
 
 } // namespace

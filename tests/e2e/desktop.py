@@ -52,12 +52,17 @@ class Desktop:
         self._wait(lambda: self.xprop_root("_NET_SUPPORTING_WM_CHECK"), "window manager")
         self._wait(self._map_high_function_keys, "F13 to F24 on the keyboard")
         if self.with_tray:
-            self.procs.append(subprocess.Popen(
-                ["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel",
-                 "--width", "120", "--height", "32", "--transparent", "false", "--tint", "0xcccccc"],
-                env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-            self._wait(self.tray_owned, "tray host")
+            self.start_tray()
         return self
+
+    def start_tray(self):
+        """Starts the tray host (trayer, an XEmbed notification area) and waits for it."""
+        self.tray = subprocess.Popen(
+            ["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel",
+             "--width", "120", "--height", "32", "--transparent", "false", "--tint", "0xcccccc"],
+            env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.procs.append(self.tray)
+        self._wait(self.tray_owned, "tray host")
 
     def __exit__(self, *exc):
         for p in reversed(self.procs):

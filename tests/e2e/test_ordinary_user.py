@@ -135,7 +135,11 @@ class OrdinaryUserWithSandbox(ProgramTestCase):
                 except ProcessLookupError:
                     pass
 
-        self.expect_request(kill, "http://dict.youdao.com/search?q=word")
+        since = self.proxy.count()
+        kill()
+        page = "http://dict.youdao.com/search?q=word"
+        self.assertTrue(self.proxy.wait_for(lambda a: page in a, timeout=15, since=since),
+                        "the page did not come back\n" + self.program_trace())
         self.alive_and_responsive()
 
         # Nothing left behind once the program has ended.

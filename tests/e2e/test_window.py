@@ -4,6 +4,7 @@ the maker's strip and exit, driven by real clicks and keys."""
 import time
 import unittest
 
+from desktop import stop_process
 from support import ProgramTestCase, px
 
 
@@ -80,6 +81,24 @@ class WithNotificationArea(ProgramTestCase):
         self.proc.wait(timeout=20)
         self.assertEqual(self.proc.returncode, 0)
         self.assertIsNone(self.tray_icon())
+
+
+class NotificationAreaGoesAway(ProgramTestCase):
+    def shown(self):
+        return self.map_state() == "IsViewable"
+
+    def test_a_tray_that_goes_away_gives_the_window_back_and_returns(self):
+        self.assertIsNotNone(self.wait_for_tray_icon())
+        self.click_tray(1)
+        self.wait_until(lambda: not self.shown(), what="the window to hide")
+        stop_process(self.desktop.tray)  # the panel crashes
+        self.wait_until(self.shown, what="the window to come back without a tray")
+        self.desktop.start_tray()  # and is started again: the icon comes back
+        self.assertIsNotNone(self.wait_for_tray_icon(), "no icon in the new tray")
+        self.click_tray(1)
+        self.wait_until(lambda: not self.shown(), what="the window to hide again")
+        self.click_tray(1)
+        self.wait_until(self.shown, what="the window back from the new tray")
 
 
 class UpdatePageFromTheMakersHost(ProgramTestCase):

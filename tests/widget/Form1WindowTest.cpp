@@ -221,6 +221,15 @@ void Form1WindowTest::withoutANotificationAreaTheWindowIsNeverHidden()
     // A notification area that went away leaves the icon's hide path short of hiding.
     f.trayMouse(kLeftUp);
     QCOMPARE(f.state(), std::make_pair(1, true));
+
+    // One that goes away while the window is hidden in it brings the window back.
+    f.form->SetWindowState(0);
+    f.tray.isAvailable = true;
+    f.trayMouse(kLeftUp);
+    QCOMPARE(f.state(), std::make_pair(1, false));
+    f.tray.isAvailable = false;
+    QTRY_COMPARE(f.state(), std::make_pair(0, true));
+    QCOMPARE(bShownFromTray, 1);
 }
 
 void Form1WindowTest::topmostStateFollowsTheMenu()
