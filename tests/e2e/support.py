@@ -3,6 +3,7 @@ running program per test class, and helpers to drive and watch them."""
 
 import os
 import re
+import signal
 import time
 import unittest
 import urllib.parse
@@ -141,6 +142,17 @@ class ProgramTestCase(unittest.TestCase):
             self.key(step)
             time.sleep(0.05)
         type(self).category = index
+
+    def kill_renderers(self, victims=None):
+        """Kills the program's renderer processes (or those given); one that ended on its
+        own meanwhile is no error. Returns the ones aimed at."""
+        victims = renderer_pids(self.proc.pid) if victims is None else victims
+        for pid in victims:
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        return victims
 
     def alive_and_responsive(self):
         self.assertIsNone(self.proc.poll(), "the program has ended")

@@ -2,7 +2,6 @@
 
 import os
 import pwd
-import signal
 import subprocess
 import tempfile
 import time
@@ -79,16 +78,8 @@ class Hardening(ProgramTestCase):
         time.sleep(0.5)
         victims = renderer_pids(self.proc.pid)
         self.assertTrue(victims, "no renderer process found")
-        # The view reloads its page in a new renderer. A renderer left over from an
-        # earlier page may end on its own meanwhile.
-        def kill_renderers():
-            for pid in victims:
-                try:
-                    os.kill(pid, signal.SIGKILL)
-                except ProcessLookupError:
-                    pass
-
-        self.expect_request(kill_renderers, address)
+        # The view reloads its page in a new renderer.
+        self.expect_request(lambda: self.kill_renderers(victims), address)
         self.alive_and_responsive()
         self.expect_request(lambda: self.key("F1"), "http://dict.baidu.com/s?wd=renderer")
 

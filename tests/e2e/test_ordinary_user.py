@@ -7,13 +7,12 @@ Needs root, to run the program as the test account (scripts/test.sh creates it).
 import os
 import pwd
 import shutil
-import signal
 import subprocess
 import tempfile
 import time
 import unittest
 
-from support import ProgramTestCase, renderer_pids
+from support import ProgramTestCase
 
 ACCOUNT = "tovrin-test"
 INSTRUCTION = "http://maker.tovrin.test/gengxin/instruction.html"
@@ -125,18 +124,8 @@ class OrdinaryUserWithSandbox(ProgramTestCase):
 
         # A killed renderer is replaced and the page comes back.
         time.sleep(0.5)
-        victims = renderer_pids(self.proc.pid)
-        self.assertTrue(victims, "no renderer process found")
-
-        def kill():
-            for pid in victims:
-                try:
-                    os.kill(pid, signal.SIGKILL)
-                except ProcessLookupError:
-                    pass
-
         since = self.proxy.count()
-        kill()
+        self.assertTrue(self.kill_renderers(), "no renderer process found")
         page = "http://dict.youdao.com/search?q=word"
         self.assertTrue(self.proxy.wait_for(lambda a: page in a, timeout=15, since=since),
                         "the page did not come back\n" + self.program_trace())

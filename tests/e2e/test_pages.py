@@ -4,12 +4,11 @@ page's messenger, no address ends the program, and lookups work afterwards."""
 
 import os
 import shutil
-import signal
 import tempfile
 import time
 import unittest
 
-from support import NUMBER, ProgramTestCase, px, renderer_pids
+from support import NUMBER, ProgramTestCase, px
 
 HTML = "text/html; charset=utf-8"
 
@@ -172,11 +171,7 @@ class PagesStayInPlace(ProgramTestCase):
         # Every renderer is killed as soon as it is seen, for longer than the reloads last.
         deadline = time.monotonic() + 12
         while time.monotonic() < deadline:
-            for pid in renderer_pids(self.proc.pid):
-                try:
-                    os.kill(pid, signal.SIGKILL)
-                except ProcessLookupError:
-                    pass
+            self.kill_renderers()
             time.sleep(0.05)
         self.alive_and_responsive()
         loads = self.proxy.addresses(since).count(address)
