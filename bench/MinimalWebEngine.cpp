@@ -1,6 +1,8 @@
 // The yardstick for Tovrin's start-up: one browser view in one window, loading one page,
 // reporting the same moments the same way, under the same rule of keeping no files.
 
+#include "platform/SandboxCheck.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QWebEngineProfile>
@@ -12,9 +14,11 @@ int main(int argc, char* argv[])
 {
     QElapsedTimer clock;
     clock.start();
-    // Like Tovrin, the yardstick keeps no files: no shader cache on disk (with one, its
-    // later starts would skip compiling shaders that Tovrin compiles every time).
+    // Like Tovrin, the yardstick keeps no files: no shader cache on disk, Qt's or the
+    // drivers' (with one, its later starts would skip compiling shaders that Tovrin
+    // compiles every time).
     QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
+    tovrin::platform::TurnOffDriverDiskCaches();
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s URL\n", argv[0]);
