@@ -9,6 +9,8 @@
 #include <QWebEngineRegisterProtocolHandlerRequest>
 #include <QWebEngineSettings>
 
+#include <utility>
+
 namespace tovrin::platform {
 
 Q_DECLARE_LOGGING_CATEGORY(lcBrowser)
@@ -21,14 +23,14 @@ AddressKind KindOfUrl(const QUrl& url, const AddressRules& rules)
     return KindOf(scheme, host, address, rules);
 }
 
-WebEnginePage::WebEnginePage(QWebEngineProfile* profile, const PageRules& rules, QObject* parent)
-    : QWebEnginePage(profile, parent), m_rules(rules)
+WebEnginePage::WebEnginePage(QWebEngineProfile* profile, PageRules rules, QObject* parent)
+    : QWebEnginePage(profile, parent), m_rules(std::move(rules))
 {
     // The contact page starts the messenger by itself; elsewhere a scheme leaves the
     // program only on the user's own click.
     settings()->setUnknownUrlSchemePolicy(
-        rules.contactControl ? QWebEngineSettings::AllowAllUnknownUrlSchemes
-                             : QWebEngineSettings::AllowUnknownUrlSchemesFromUserInteraction);
+        m_rules.contactControl ? QWebEngineSettings::AllowAllUnknownUrlSchemes
+                               : QWebEngineSettings::AllowUnknownUrlSchemesFromUserInteraction);
 
     connect(this, &QWebEnginePage::newWindowRequested, this,
             [this](QWebEngineNewWindowRequest& request) {

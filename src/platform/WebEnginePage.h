@@ -26,7 +26,7 @@ class WebEnginePage : public QWebEnginePage
     Q_OBJECT
 
 public:
-    WebEnginePage(QWebEngineProfile* profile, const PageRules& rules, QObject* parent);
+    WebEnginePage(QWebEngineProfile* profile, PageRules rules, QObject* parent);
 
     void setSilent(bool silent) { m_silent = silent; }
     bool silent() const { return m_silent; }
@@ -55,7 +55,7 @@ private:
 
     bool m_silent = false;
     bool m_fromForm = false;
-    const PageRules& m_rules;
+    const PageRules m_rules; // a copy: the page may outlive its control's members
 };
 
 // Sorts a URL for the page rules.
