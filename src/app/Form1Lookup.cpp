@@ -10,6 +10,7 @@
 #include "lookup/Utf8EncodeUri.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -189,9 +190,16 @@ void Form1::onResultPageLoaded()
     // A loaded page takes the focus by design, and the focus return sends it back. Pages
     // here never take it, so that they do not steal it while the user types: the page
     // that has loaded uses the return up all the same, and the user's own first click
-    // into the page keeps the focus there.
-    if (bRefocusQuery == 1)
-        WebBrowser1_GotFocus();
+    // into the page keeps the focus there. A user who has meanwhile moved on to another
+    // control (the category selector, a site button) keeps the focus where they put it.
+    if (bRefocusQuery != 1)
+        return;
+    const QWidget* focused = QApplication::focusWidget();
+    if (focused && focused != Text1 && !WebBrowser1->isAncestorOf(focused)) {
+        bRefocusQuery = 0;
+        return;
+    }
+    WebBrowser1_GotFocus();
 }
 
 void Form1::Combo1_Click()

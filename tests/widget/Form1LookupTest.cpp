@@ -330,6 +330,15 @@ void Form1LookupTest::aLoadedPageUsesUpTheFocusReturn()
     // A page that loads after a click of the user's changes nothing either.
     emit form.WebBrowser1->loadFinished(true);
     QVERIFY(form.WebBrowser1->hasFocus());
+
+    // A user who picks a category while the page loads keeps the focus in the selector.
+    form.Text1->setFocus();
+    QTest::keyClick(form.Text1, Qt::Key_Return);
+    QCOMPARE(form.bRefocusQuery, 1);
+    form.Combo1->setFocus(Qt::MouseFocusReason);
+    emit form.WebBrowser1->loadFinished(true);
+    QCOMPARE(form.bRefocusQuery, 0);
+    QVERIFY(form.Combo1->hasFocus());
 }
 
 void Form1LookupTest::clickSelectsAllAndDoubleClickPutsTheCaretLast()
