@@ -1,10 +1,12 @@
 """A real X desktop for end-to-end tests: Xvfb, openbox, optionally trayer, and the
 program started against a recording proxy, driven with xdotool."""
 
+import json
 import os
 import shutil
 import subprocess
 import tempfile
+import threading
 import time
 
 
@@ -25,8 +27,9 @@ def stop_process(proc, timeout=15):
 
 
 class Desktop:
-    def __init__(self, with_tray=True, size="1280x1024"):
+    def __init__(self, with_tray=True, size="1280x1024", session_bus=False):
         self.with_tray = with_tray
+        self.session_bus = session_bus
         self.size = size
         self.procs = []
         self.display = None
@@ -47,6 +50,10 @@ class Desktop:
         self.env = dict(os.environ, DISPLAY=self.display, HOME=self.home)
         self.env.pop("WAYLAND_DISPLAY", None)
         self.env.pop("QT_QPA_PLATFORM", None)
+        # The desktop's own session bus, or none: never the bus of whoever runs the tests.
+        self.env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+        if self.session_bus:
+            self.env["DBUS_SESSION_BUS_ADDRESS"] = self.start_session_bus()
         self.procs.append(subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         self._wait(lambda: self.xprop_root("_NET_SUPPORTING_WM_CHECK"), "window manager")
@@ -63,6 +70,26 @@ class Desktop:
             env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.procs.append(self.tray)
         self._wait(self.tray_owned, "tray host")
+
+    def start_session_bus(self):
+        """Starts a private session bus and returns its address."""
+        r, w = os.pipe()
+        bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--nosyslog",
+                                "--print-address=%d" % w], pass_fds=(w,),
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(w)
+        with os.fdopen(r) as f:
+            address = f.readline().strip()
+        self.procs.append(bus)
+        if not address:
+            raise RuntimeError("the session bus did not start")
+        return address
+
+    def start_status_notifier_tray(self):
+        """Starts a status-notifier tray of the test's own on the session bus."""
+        tray = StatusNotifierTray(self.env)
+        self.procs.append(tray.proc)
+        return tray
 
     def __exit__(self, *exc):
         for p in reversed(self.procs):
@@ -161,3 +188,34 @@ class Desktop:
 
     def screenshot(self, path):
         run("import", "-window", "root", path, env=self.env, check=False, timeout=30)
+
+
+class StatusNotifierTray:
+    """The test's status-notifier watcher, host and notification service, and what they
+    have seen, as a list of events."""
+
+    def __init__(self, env):
+        here = os.path.dirname(os.path.abspath(__file__))
+        self.events = []
+        self.proc = subprocess.Popen(["/usr/bin/python3", os.path.join(here, "status_notifier_host.py")],
+                                     env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                     text=True)
+        threading.Thread(target=self._read, daemon=True).start()
+        if not self.wait_for(lambda e: e["event"] == "ready", timeout=15):
+            raise RuntimeError("the status-notifier tray did not start")
+
+    def _read(self):
+        for line in self.proc.stdout:
+            self.events.append(json.loads(line))
+
+    def wait_for(self, match, timeout=15.0, since=0):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            found = [e for e in self.events[since:] if match(e)]
+            if found:
+                return found[0]
+            time.sleep(0.1)
+        return None
+
+    def stop(self):
+        stop_process(self.proc)

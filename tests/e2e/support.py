@@ -67,6 +67,7 @@ class ProgramTestCase(unittest.TestCase):
     pages = {}  # the proxy's own pages, by address
     extra_env = {}
     account = None  # (name, home, runtime folder): run the program as that user
+    session_bus = False  # a private session bus for the desktop
 
     @classmethod
     def setUpClass(cls):
@@ -75,7 +76,8 @@ class ProgramTestCase(unittest.TestCase):
             raise unittest.SkipTest("%s is not set to a built program" % cls.exe_variable)
         cls.started = time.time()
         cls.proxy = RecordingProxy(refuse=cls.refuse, pages=cls.pages).__enter__()
-        cls.desktop = Desktop(with_tray=cls.with_tray).__enter__()
+        cls.desktop = Desktop(with_tray=cls.with_tray, session_bus=cls.session_bus).__enter__()
+        cls.before_start()
         cls.proc = cls.desktop.start(exe, cls.proxy.port, cls.extra_env, cls.account)
         cls.wid = cls.desktop.find_window(CAPTION)
         # The window is shown, activated and its first pages requested.
@@ -87,6 +89,10 @@ class ProgramTestCase(unittest.TestCase):
         while cls.with_tray and time.monotonic() < deadline and len(cls.program_windows()) < 3:
             time.sleep(0.1)
         time.sleep(0.5)
+
+    @classmethod
+    def before_start(cls):
+        """What a class's desktop needs before the program starts."""
 
     @classmethod
     def tearDownClass(cls):
