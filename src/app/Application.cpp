@@ -9,6 +9,8 @@
 #include "platform/MessageBrowser.h"
 #include "platform/QtTrayBackend.h"
 #include "platform/SandboxCheck.h"
+#include "platform/SessionPlatform.h"
+#include "platform/TerminationSignals.h"
 #include "platform/WebEngineBrowser.h"
 
 #include <QApplication>
@@ -83,9 +85,18 @@ int RunApplication(int argc, char* argv[], const BuildSettings& settings)
     // drivers' (set before the first GL context, for the engine's processes too).
     QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
     platform::TurnOffDriverDiskCaches();
+    // Asked for through the environment, and taken back at once, so that the programs
+    // Tovrin starts (the desktop's browser among them) choose for themselves.
+    const std::string preferred = platform::PreferredPlatform(
+        std::getenv("QT_QPA_PLATFORM"), std::getenv("WAYLAND_DISPLAY"), std::getenv("DISPLAY"));
+    if (!preferred.empty())
+        qputenv("QT_QPA_PLATFORM", preferred.c_str());
     QApplication app(argc, argv);
+    if (!preferred.empty())
+        qunsetenv("QT_QPA_PLATFORM");
     InstallFontSubstitutions();
-    qCInfo(lcStartup, "application: %lld ms", StartupTiming::elapsedMs());
+    qCInfo(lcStartup, "application: %lld ms on %s", StartupTiming::elapsedMs(),
+           qPrintable(QGuiApplication::platformName()));
 
     Form1Config config;
     config.makerHost = settings.makerHost;
@@ -128,6 +139,9 @@ int RunApplication(int argc, char* argv[], const BuildSettings& settings)
                      Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
     QTimer::singleShot(kBalloonWaitMs, &tray, releaseBalloons);
     QObject::connect(&form, &Form1::unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    platform::TerminationSignals termination;
+    QObject::connect(&termination, &platform::TerminationSignals::received, &form,
+                     &Form1::Form_Unload);
     StartupTiming::watch(form);
     form.move(CentredPosition(form));
     HoldFirstFrameUntilActive(form, kFirstFrameWaitMs);

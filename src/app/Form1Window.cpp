@@ -170,11 +170,13 @@ void Form1::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     m_shownOnce = true;
+    qCDebug(lcWindow) << "shown";
 }
 
 void Form1::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
+    qCDebug(lcWindow) << "hidden";
     m_trayWatch.start(); // it stops itself once the window is shown again
 }
 

@@ -194,8 +194,11 @@ class StatusNotifierTray:
     """The test's status-notifier watcher, host and notification service, and what they
     have seen, as a list of events."""
 
+    ITEM = "org.kde.StatusNotifierItem"
+
     def __init__(self, env):
         here = os.path.dirname(os.path.abspath(__file__))
+        self.env = env
         self.events = []
         self.proc = subprocess.Popen(["/usr/bin/python3", os.path.join(here, "status_notifier_host.py")],
                                      env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
@@ -219,3 +222,37 @@ class StatusNotifierTray:
 
     def stop(self):
         stop_process(self.proc)
+
+    def registered_item(self, since=0, timeout=15.0):
+        """The item that registered last (its bus name and object path), or None."""
+        event = self.wait_for(lambda e: e["event"] == "registered", timeout, since)
+        if not event:
+            return None
+        name, _, path = event["item"].partition("/")
+        return name, "/" + (path or "StatusNotifierItem")
+
+    def call(self, item, method, args=None, interface=ITEM):
+        """Calls a method of an item over the session bus, as a panel does."""
+        import gi
+        gi.require_version("Gio", "2.0")
+        from gi.repository import Gio
+        bus = Gio.DBusConnection.new_for_address_sync(
+            self.env["DBUS_SESSION_BUS_ADDRESS"],
+            Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
+            | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+        try:
+            reply = bus.call_sync(item[0], item[1], interface, method, args, None,
+                                  Gio.DBusCallFlags.NONE, 5000, None)
+            return reply.unpack() if reply else None
+        finally:
+            bus.close_sync(None)
+
+    def click(self, item, method):
+        """A panel's click: "Activate" for the left button, "ContextMenu" for the right."""
+        from gi.repository import GLib
+        self.call(item, method, GLib.Variant("(ii)", (600, 1000)))
+
+    def property(self, item, name):
+        from gi.repository import GLib
+        return self.call(item, "Get", GLib.Variant("(ss)", (self.ITEM, name)),
+                         "org.freedesktop.DBus.Properties")[0]
