@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "app/Accessibility.h"
 #include "app/ColourButton.h"
 #include "app/NoticeBox.h"
 #include "app/QueryBox.h"
@@ -104,6 +105,7 @@ Form1::Form1(Form1Config config, Platform platform, QWidget* parent)
                                              : std::make_unique<QtWindowBackend>(*this))
 {
     InitResources();
+    InstallAccessibleRoles();
     setObjectName(QStringLiteral("Form1"));
     m_frameWatch.setInterval(50);
     connect(&m_frameWatch, &QTimer::timeout, this, &Form1::onFrameWatch);
@@ -132,6 +134,7 @@ void Form1::createControls()
     // Created first, so that the contact button and the tiny contact browser lie on top.
     WebBrowser1 = m_browsers(this, QStringLiteral("WebBrowser1"));
     WebBrowser1->setGeometry(TwipRect(0, 800, 11775, 5895));
+    WebBrowser1->setAccessibleName(QStringLiteral("查询结果"));
     connect(WebBrowser1, &BrowserControl::gotFocus, this, &Form1::WebBrowser1_GotFocus);
     connect(WebBrowser1, &BrowserControl::loadFinished, this, &Form1::onResultPageLoaded);
 
@@ -140,6 +143,7 @@ void Form1::createControls()
     Text1->setGeometry(TwipRect(0, 0, 7485, 360));
     Text1->setFont(DesignFont("宋体", 12));
     Text1->setText(QStringLiteral("请输入要查询的内容"));
+    Text1->setAccessibleName(Text1->text()); // the prompt names the box, as a label would
     Text1->setCursor(Qt::ArrowCursor);
     Text1->setMaxLength(std::numeric_limits<int>::max()); // no limit, as the design has it
     m_queryKeys = new QueryBoxKeys(*this);
@@ -160,6 +164,9 @@ void Form1::createControls()
     Combo1->setGeometry(TwipRect(8040, 0, 3735, 360));
     Combo1->setFont(DesignFont("宋体", 12));
     Combo1->setEditable(true);
+    // Assistive technology names an editable selector by its text, the chosen category;
+    // the text field inside says what it is for.
+    Combo1->lineEdit()->setAccessibleName(QStringLiteral("查询类别"));
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     for (const auto& category : kCategories)
         Combo1->addItem(Utf8(category.item), 0);
@@ -188,6 +195,7 @@ void Form1::createControls()
 
     WebBrowser2 = m_browsers(this, QStringLiteral("WebBrowser2"));
     WebBrowser2->setGeometry(TwipRect(0, 6840, 5415, 1215));
+    WebBrowser2->setAccessibleName(QStringLiteral("广告"));
 
     Cd_update = PlainButton(this, "Cd_update", "检查更新", TwipRect(5520, 6960, 900, 375), 9);
     Cd_AD = PlainButton(this, "Cd_AD", "关闭广告", TwipRect(5520, 7440, 900, 375), 9);
@@ -196,10 +204,12 @@ void Form1::createControls()
 
     WebBrowser3 = m_browsers(this, QStringLiteral("WebBrowser3"));
     WebBrowser3->setGeometry(TwipRect(6480, 6840, 5295, 1215));
+    WebBrowser3->setAccessibleName(QStringLiteral("更新"));
 
     Text2 = new NoticeBox(this);
     Text2->setObjectName(QStringLiteral("Text2"));
     Text2->setGeometry(TwipRect(6480, 6840, 5295, 1215));
+    Text2->setAccessibleName(QStringLiteral("通知"));
     Text2->setFont(DesignFont("宋体", 15.75));
     QPalette notice = Text2->palette();
     notice.setColor(QPalette::Text, QColor(0, 0, 128));
@@ -207,6 +217,7 @@ void Form1::createControls()
 
     WebBrowser4 = m_browsers(this, QStringLiteral("WebBrowser4"));
     WebBrowser4->setGeometry(TwipRect(5880, 5160, 30, 30));
+    WebBrowser4->setAccessibleName(QStringLiteral("与我联系"));
 
     createMenu();
     setTabOrder();

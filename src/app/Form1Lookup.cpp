@@ -216,6 +216,7 @@ void Form1::Combo1_Click()
     for (std::size_t i = 1; i < Command3.size(); ++i)
         Command3[i]->setVisible(panel == Panel::Search);
     Text1->setText(Utf8(category->prompt));
+    Text1->setAccessibleName(Text1->text());
 }
 
 void Form1::Command0_Click()

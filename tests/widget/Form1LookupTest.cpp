@@ -4,6 +4,7 @@
 #include "lookup/SiteCatalogue.h"
 #include "lookup/Utf8EncodeUri.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QInputMethodEvent>
@@ -372,6 +373,10 @@ void Form1LookupTest::categorySwitchShowsItsPanelAndPrompt()
         f.log.clear();
         form.Combo1->setCurrentIndex(category);
         QCOMPARE(form.Text1->text(), prompts[category]);
+        // Assistive technology names the box by the prompt, whatever the user types.
+        form.Text1->setText(QStringLiteral("typed"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(form.Text1)->text(QAccessible::Name),
+                 prompts[category]);
         QCOMPARE(form.Command0->isHidden(), category != 2);
         for (std::size_t i = 1; i < form.Command1.size(); ++i)
             QCOMPARE(form.Command1[i]->isHidden(), category != 0);
@@ -382,6 +387,7 @@ void Form1LookupTest::categorySwitchShowsItsPanelAndPrompt()
         QVERIFY(!form.Command1[0]->isHidden());
         QVERIFY(f.log.calls.isEmpty()); // no page opens
     }
+    QCOMPARE(QAccessible::queryAccessibleInterface(&form)->role(), QAccessible::Window);
 }
 
 void Form1LookupTest::editedCategoryTextSelectsNothing()
