@@ -13,6 +13,12 @@ packages=(
   fonts-noto-cjk fonts-arphic-ukai
   # tests: a real X server, a window manager, a tray host and real input
   xvfb openbox trayer xdotool x11-utils x11-xserver-utils xclip imagemagick python3
+  # tests on other desktops: a session bus, status-notifier trays (through Debian's D-Bus
+  # bindings), Wayland with and without XWayland, a Chinese input method, screen readers
+  dbus-daemon python3-gi
+  weston xwayland qt6-wayland
+  fcitx5 fcitx5-pinyin fcitx5-frontend-qt6
+  at-spi2-core gir1.2-atspi-2.0
   # fuzzing
   clang libclang-rt-14-dev
   # packaging, and the checks a distribution applies to a package

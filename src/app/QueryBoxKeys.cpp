@@ -20,6 +20,8 @@ bool QueryBoxKeys::eventFilter(QObject* watched, QEvent* event)
         if ((key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab) &&
             !(key.modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
             return false;
+        if (m_composing)
+            return false;
         int keyCode = VirtualKeyCode(key);
         m_form.Text1_KeyDown(keyCode, ShiftState(key));
         int charCode = CharacterCode(key);
@@ -32,6 +34,7 @@ bool QueryBoxKeys::eventFilter(QObject* watched, QEvent* event)
         // Text composed with an input method arrives without key presses; refresh the
         // stored query once the box has taken the committed text.
         const auto& ime = static_cast<const QInputMethodEvent&>(*event);
+        m_composing = !ime.preeditString().isEmpty();
         if (!ime.commitString().isEmpty())
             QTimer::singleShot(0, &m_form, [form = &m_form] {
                 int none = 0;

@@ -469,6 +469,22 @@ void Form1LookupTest::inputMethodTextRefreshesTheQuery()
     QApplication::sendEvent(form.Text1, &compose);
     QCOMPARE(form.Text1->text(), QStringLiteral("词典"));
     QTRY_COMPARE(form.sEncodedQuery, std::string("%E8%AF%8D%E5%85%B8"));
+
+    // Enter and function keys that the input method lets through while it composes
+    // start nothing; once the text is committed they look it up.
+    QInputMethodEvent preedit(QStringLiteral("shu"), {});
+    QApplication::sendEvent(form.Text1, &preedit);
+    const auto before = f.browser(1)->navigations.size();
+    for (const Qt::Key key : {Qt::Key_Return, Qt::Key_F3, Qt::Key_F1})
+        QTest::keyClick(form.Text1, key);
+    QCOMPARE(f.browser(1)->navigations.size(), before);
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("书"));
+    QApplication::sendEvent(form.Text1, &commit);
+    QTest::keyClick(form.Text1, Qt::Key_F3);
+    QCOMPARE(f.browser(1)->navigations.size(), before + 1);
+    QCOMPARE(f.browser(1)->navigations.last(),
+             SiteAddress(SiteTable::Dictionary, 3, QStringLiteral("词典书")));
 }
 
 void Form1LookupTest::unpairedSurrogatesAndControlCharactersGoOutAsWellFormedText()
