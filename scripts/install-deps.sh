@@ -15,7 +15,7 @@ packages=(
   xvfb openbox trayer xdotool x11-utils x11-xserver-utils xclip imagemagick python3
   # tests on other desktops: a session bus, status-notifier trays (through Debian's D-Bus
   # bindings), Wayland with and without XWayland, a Chinese input method, screen readers
-  dbus-daemon python3-gi
+  dbus-daemon python3-gi xfce4-panel
   weston xwayland qt6-wayland
   fcitx5 fcitx5-pinyin fcitx5-frontend-qt6
   at-spi2-core gir1.2-atspi-2.0

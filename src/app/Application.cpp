@@ -17,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QFont>
 #include <QLoggingCategory>
+#include <QMenu>
 #include <QScreen>
 #include <QTimer>
 
@@ -112,6 +113,12 @@ int RunApplication(int argc, char* argv[], const BuildSettings& settings)
     platform::QtTrayBackend tray(
         [](platform::HICON) { return QIcon(QStringLiteral(":/app/tovrin.png")); });
     platform::SetTrayBackend(&tray);
+    tray.setPanelMenus([](platform::HWND hWnd) -> QMenu* {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* form = qobject_cast<Form1*>(window); form && form->hWnd() == hWnd)
+                return form->mnuTray;
+        return nullptr;
+    });
     tray.holdBalloons();
 
     platform::BrowserSettings browsers;

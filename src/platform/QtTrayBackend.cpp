@@ -2,9 +2,39 @@
 
 #include "platform/AnsiText.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QMenu>
+
 #include <algorithm>
 
 namespace tovrin::platform {
+
+namespace {
+
+// Qt's own rule, asked once as Qt asks it once: its tray icons register with a
+// status-notifier watcher when one is on the session bus with a host behind it.
+bool IconsAreStatusNotifierItems()
+{
+    static const bool items = [] {
+        const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.isConnected() || !bus.interface()->isServiceRegistered(watcher))
+            return false;
+        QDBusMessage get = QDBusMessage::createMethodCall(
+            watcher, QStringLiteral("/StatusNotifierWatcher"),
+            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+        get << watcher << QStringLiteral("IsStatusNotifierHostRegistered");
+        const QDBusMessage reply = bus.call(get, QDBus::Block, 1000);
+        return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+               qvariant_cast<QDBusVariant>(reply.arguments().constFirst()).variant().toBool();
+    }();
+    return items;
+}
+
+} // namespace
 
 QtTrayBackend::QtTrayBackend(IconResolver icons, QObject* parent)
     : QObject(parent), m_icons(std::move(icons))
@@ -36,6 +66,8 @@ bool QtTrayBackend::addIcon(const NOTIFYICONDATAA& record)
                     onActivated(hWnd, id, message, reason);
                 });
     }
+    if (m_panelMenus && IconsAreStatusNotifierItems())
+        icon->setContextMenu(m_panelMenus(record.hWnd));
     icon->show();
     if (record.uFlags & NIF_INFO) {
         const Balloon balloon{QString::fromStdString(ReadAnsiField(record.szInfoTitle)),
@@ -55,6 +87,11 @@ bool QtTrayBackend::addIcon(const NOTIFYICONDATAA& record)
 void QtTrayBackend::showBalloon(QSystemTrayIcon& icon, const Balloon& balloon)
 {
     icon.showMessage(balloon.title, balloon.text, balloon.kind, balloon.timeoutMs);
+}
+
+void QtTrayBackend::setPanelMenus(MenuResolver menus)
+{
+    m_panelMenus = std::move(menus);
 }
 
 void QtTrayBackend::holdBalloons()

@@ -11,6 +11,8 @@
 #include <memory>
 #include <utility>
 
+class QMenu;
+
 namespace tovrin::platform {
 
 // The notification area on QSystemTrayIcon. The icon's clicks come back to its window
@@ -33,6 +35,13 @@ public:
     // The platform's least time a balloon stays up, whatever the record asks for.
     static constexpr int kMinimumBalloonMs = 10000;
 
+    // Panels that host status-notifier items over D-Bus (Xfce's, KDE's, GNOME's
+    // extension) draw an item's menu themselves and need not report a right click; such
+    // an icon hands them its window's tray menu, found through this. An icon in an
+    // XEmbed notification area reports right clicks, for the window to show the menu.
+    using MenuResolver = std::function<QMenu*(HWND)>;
+    void setPanelMenus(MenuResolver menus);
+
     // While held, balloons wait (the icons themselves appear at once); releasing shows
     // the waiting balloons of the icons still there. Painting a balloon while the
     // program starts would hold up its first page.
@@ -53,6 +62,7 @@ private:
                      QSystemTrayIcon::ActivationReason reason);
 
     IconResolver m_icons;
+    MenuResolver m_panelMenus;
     std::map<std::pair<HWND, UINT>, std::unique_ptr<QSystemTrayIcon>> m_trayIcons;
     bool m_holdBalloons = false;
     std::map<std::pair<HWND, UINT>, Balloon> m_heldBalloons;

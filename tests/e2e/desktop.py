@@ -85,11 +85,40 @@ class Desktop:
             raise RuntimeError("the session bus did not start")
         return address
 
-    def start_status_notifier_tray(self):
-        """Starts a status-notifier tray of the test's own on the session bus."""
-        tray = StatusNotifierTray(self.env)
+    def start_status_notifier_tray(self, notifications_only=False):
+        """Starts a status-notifier tray of the test's own on the session bus (or only
+        its notification service)."""
+        tray = StatusNotifierTray(self.env, notifications_only)
         self.procs.append(tray.proc)
         return tray
+
+    def start_xfce_panel(self):
+        """Starts Xfce's panel with its status tray plug-in alone, along the bottom left
+        of the screen, and waits for it to host status-notifier items."""
+        channel = os.path.join(self.home, ".config", "xfce4", "xfconf", "xfce-perchannel-xml")
+        os.makedirs(channel, exist_ok=True)
+        with open(os.path.join(channel, "xfce4-panel.xml"), "w") as f:
+            f.write(XFCE_PANEL)
+        env = dict(self.env, XDG_CONFIG_HOME=os.path.join(self.home, ".config"))
+        if not any(p.args[0].endswith("xfconfd") for p in self.procs):
+            # Its settings daemon, started here: one started by the bus would not see
+            # this desktop's settings.
+            self.procs.append(subprocess.Popen([XFCONFD], env=env, stdout=subprocess.DEVNULL,
+                                               stderr=subprocess.DEVNULL))
+            self._wait(lambda: self.bus_has("org.xfce.Xfconf"), "Xfce's settings daemon")
+        self.panel = subprocess.Popen(["xfce4-panel", "--disable-wm-check"], env=env,
+                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.procs.append(self.panel)
+        self._wait(lambda: self.bus_has("org.kde.StatusNotifierWatcher"), "Xfce's status tray")
+        return self.panel
+
+    def bus_has(self, name):
+        """Whether a name has an owner on the desktop's session bus."""
+        from gi.repository import GLib
+        owned = StatusNotifierTray.call_on(self.env, ("org.freedesktop.DBus", "/org/freedesktop/DBus"),
+                                           "NameHasOwner", GLib.Variant("(s)", (name,)),
+                                           "org.freedesktop.DBus")
+        return owned[0]
 
     def __exit__(self, *exc):
         for p in reversed(self.procs):
@@ -190,19 +219,42 @@ class Desktop:
         run("import", "-window", "root", path, env=self.env, check=False, timeout=30)
 
 
+XFCONFD = "/usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd"
+XFCE_PANEL = """<?xml version="1.0" encoding="UTF-8"?>
+<channel name="xfce4-panel" version="1.0">
+  <property name="configver" type="int" value="2"/>
+  <property name="panels" type="array">
+    <value type="int" value="1"/>
+    <property name="panel-1" type="empty">
+      <property name="position" type="string" value="p=8;x=0;y=0"/>
+      <property name="length" type="uint" value="10"/>
+      <property name="position-locked" type="bool" value="true"/>
+      <property name="size" type="uint" value="32"/>
+      <property name="plugin-ids" type="array"><value type="int" value="1"/></property>
+    </property>
+  </property>
+  <property name="plugins" type="empty">
+    <property name="plugin-1" type="string" value="systray"/>
+  </property>
+</channel>
+"""
+
+
 class StatusNotifierTray:
     """The test's status-notifier watcher, host and notification service, and what they
     have seen, as a list of events."""
 
     ITEM = "org.kde.StatusNotifierItem"
 
-    def __init__(self, env):
+    def __init__(self, env, notifications_only=False):
         here = os.path.dirname(os.path.abspath(__file__))
         self.env = env
         self.events = []
-        self.proc = subprocess.Popen(["/usr/bin/python3", os.path.join(here, "status_notifier_host.py")],
-                                     env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                                     text=True)
+        command = ["/usr/bin/python3", os.path.join(here, "status_notifier_host.py")]
+        if notifications_only:
+            command.append("--notifications-only")
+        self.proc = subprocess.Popen(command, env=env, stdout=subprocess.PIPE,
+                                     stderr=subprocess.DEVNULL, text=True)
         threading.Thread(target=self._read, daemon=True).start()
         if not self.wait_for(lambda e: e["event"] == "ready", timeout=15):
             raise RuntimeError("the status-notifier tray did not start")
@@ -233,11 +285,15 @@ class StatusNotifierTray:
 
     def call(self, item, method, args=None, interface=ITEM):
         """Calls a method of an item over the session bus, as a panel does."""
+        return self.call_on(self.env, item, method, args, interface)
+
+    @staticmethod
+    def call_on(env, item, method, args=None, interface=ITEM):
         import gi
         gi.require_version("Gio", "2.0")
         from gi.repository import Gio
         bus = Gio.DBusConnection.new_for_address_sync(
-            self.env["DBUS_SESSION_BUS_ADDRESS"],
+            env["DBUS_SESSION_BUS_ADDRESS"],
             Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
             | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
         try:
@@ -246,6 +302,17 @@ class StatusNotifierTray:
             return reply.unpack() if reply else None
         finally:
             bus.close_sync(None)
+
+    def watched_items(self):
+        """The items the watcher on the bus (ours or a panel's) has registered."""
+        from gi.repository import GLib
+        try:
+            return self.call(("org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher"), "Get",
+                             GLib.Variant("(ss)", ("org.kde.StatusNotifierWatcher",
+                                                   "RegisteredStatusNotifierItems")),
+                             "org.freedesktop.DBus.Properties")[0]
+        except Exception:  # no watcher on the bus
+            return []
 
     def click(self, item, method):
         """A panel's click: "Activate" for the left button, "ContextMenu" for the right."""

@@ -1,6 +1,7 @@
 """A status-notifier tray of the test's own, on the session bus it is started on: the
 watcher that items register with, a host (so that items know they are shown), and the
-desktop's notification service that balloons go to. Each thing it sees is printed as one
+desktop's notification service that balloons go to (alone, with --notifications-only,
+beside a real panel). Each thing it sees is printed as one
 JSON line on standard output; the test clicks the items itself, over the bus."""
 
 import json
@@ -115,8 +116,10 @@ def main():
     notifications = Gio.DBusNodeInfo.new_for_xml(NOTIFICATIONS).interfaces[0]
     bus.register_object("/org/freedesktop/Notifications", notifications,
                         tray.notifications_call, None, None)
-    names = ["org.freedesktop.Notifications", "org.kde.StatusNotifierHost-%d" % os.getpid(),
-             "org.kde.StatusNotifierWatcher"]  # the watcher last: it says the tray is ready
+    names = ["org.freedesktop.Notifications"]
+    if "--notifications-only" not in sys.argv:  # else a real panel is the tray
+        # The watcher last: it says the tray is ready.
+        names += ["org.kde.StatusNotifierHost-%d" % os.getpid(), "org.kde.StatusNotifierWatcher"]
     for name in names:
         reply = bus.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus",
                               "org.freedesktop.DBus", "RequestName",

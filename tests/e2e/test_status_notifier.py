@@ -1,83 +1,104 @@
-"""The tray on desktops whose panels speak the status-notifier protocol over D-Bus (no
-XEmbed notification area at all): the test's own watcher and host stand in for the
-panel, and click the program's item over the bus as a panel does."""
+"""The tray on desktops whose panels speak the status-notifier protocol over D-Bus, with
+no XEmbed notification area at all: Xfce's panel with its status tray plug-in, clicked
+as a user clicks it, and a notification service of the test's own for the balloon."""
 
+import re
 import time
 import unittest
 
+from desktop import run, stop_process
 from support import ProgramTestCase
 
 
-class StatusNotifierTray(ProgramTestCase):
+class XfcePanel(ProgramTestCase):
     with_tray = False
     session_bus = True
 
     @classmethod
     def before_start(cls):
-        cls.tray = cls.desktop.start_status_notifier_tray()
+        cls.notifications = cls.desktop.start_status_notifier_tray(notifications_only=True)
+        cls.desktop.start_xfce_panel()
 
     def shown(self):
         return self.map_state() == "IsViewable"
 
-    def registered_item(self, since=0):
-        item = self.tray.registered_item(since)
-        self.assertIsNotNone(item, "the program's icon never registered with the tray")
-        return item
+    def item(self):
+        """The program's item, once the panel has registered it."""
+        found = []
+        self.wait_until(lambda: found.extend(self.notifications.watched_items()) or found,
+                        what="the program's item in the panel")
+        name, _, path = found[0].partition("/")
+        return name, "/" + (path or "StatusNotifierItem")
 
-    def click(self, item, method):
-        time.sleep(0.5)  # a click lands on a settled window, as a person's does
-        self.tray.click(item, method)
+    def click_icon(self, button):
+        """Clicks the icon where the panel draws it: the first place of the status tray."""
+        time.sleep(0.6)  # a settled window, and no double click
+        panel = [w for w in self.desktop.xdo("search", "--onlyvisible", "--classname",
+                                             "xfce4-panel", check=False).split()
+                 if self.geometry(w)[2] > 40]
+        self.assertTrue(panel, "no panel on the screen")
+        x, y, w, h = self.geometry(panel[0])
+        self.desktop.xdo("mousemove", str(x + 12), str(y + h // 2))
+        self.desktop.xdo("click", str(button))
 
-    def open_menu(self, item):
-        before = self.program_windows()
-        self.click(item, "ContextMenu")
-        self.wait_until(lambda: self.program_windows() - before, what="the tray menu")
-        time.sleep(0.2)
+    def geometry(self, wid):
+        info = run("xwininfo", "-id", wid, env=self.desktop.env, check=False).stdout
+        value = lambda key: int(re.search(key + r":\s*(-?\d+)", info).group(1))
+        return (value("Absolute upper-left X"), value("Absolute upper-left Y"),
+                value("Width"), value("Height"))
 
-    def test_every_tray_behaviour_through_a_status_notifier_panel(self):
-        item = self.registered_item()
-        tooltip = self.tray.property(item, "ToolTip")
+    def open_menu(self):
+        before = set(self.desktop.xdo("search", "--onlyvisible", "--name", ".*", check=False).split())
+        self.click_icon(3)
+        self.wait_until(lambda: set(self.desktop.xdo("search", "--onlyvisible", "--name", ".*",
+                                                     check=False).split()) - before,
+                        what="the tray menu")
+        time.sleep(0.3)
+
+    def test_every_tray_behaviour_in_a_status_notifier_panel(self):
+        item = self.item()
+        tooltip = self.notifications.property(item, "ToolTip")
         self.assertEqual(tooltip[2], "欢迎使用Tovrin")
-        balloon = self.tray.wait_for(lambda e: e["event"] == "notify")
+        balloon = self.notifications.wait_for(lambda e: e["event"] == "notify")
         self.assertIsNotNone(balloon, "no greeting through the notification service")
         self.assertEqual((balloon["summary"], balloon["body"]),
                          ("欢迎使用Tovrin", "单击本图标将显示/隐藏主程序"))
 
         # Left click hides and shows the window.
-        self.click(item, "Activate")
+        self.click_icon(1)
         self.wait_until(lambda: not self.shown(), what="the window to hide")
-        self.click(item, "Activate")
+        self.click_icon(1)
         self.wait_until(self.shown, what="the window to come back")
 
-        # Right click: the tray menu, its default item first ("隐藏窗口" while shown).
-        self.open_menu(item)
+        # Right click: the panel draws the tray menu; its first item hides and shows.
+        self.open_menu()
         self.key("Down", "Return")
         self.wait_until(lambda: not self.shown(), what="the menu to hide the window")
-        self.open_menu(item)
-        self.key("Down", "Return")  # now "显示窗口"
+        self.open_menu()
+        self.key("Down", "Return")
         self.wait_until(self.shown, what="the menu to show the window")
 
-        # The panel goes away while the window is hidden in it: the window comes back,
-        # and the icon returns to a panel that starts again.
-        self.click(item, "Activate")
+        # The panel crashes while the window is hidden in it: the window comes back, and
+        # the icon returns to the panel when it is started again.
+        self.click_icon(1)
         self.wait_until(lambda: not self.shown(), what="the window to hide")
-        self.tray.stop()
-        self.wait_until(self.shown, what="the window to come back without a tray")
-        type(self).tray = self.desktop.start_status_notifier_tray()
-        item = self.registered_item()
-        self.click(item, "Activate")
-        self.wait_until(lambda: not self.shown(), what="the window to hide in the new tray")
-        self.click(item, "Activate")
-        self.wait_until(self.shown, what="the window to come back from the new tray")
+        self.desktop.panel.kill()
+        self.wait_until(self.shown, what="the window to come back without a panel")
+        stop_process(self.desktop.panel)
+        self.desktop.start_xfce_panel()
+        self.item()
+        self.click_icon(1)
+        self.wait_until(lambda: not self.shown(), what="the window to hide in the new panel")
+        self.click_icon(1)
+        self.wait_until(self.shown, what="the window to come back from the new panel")
 
-        # "退出" removes the item and ends the program.
-        since = len(self.tray.events)
-        self.open_menu(item)
+        # "退出", the menu's last item, ends the program and takes the icon away.
+        self.open_menu()
         self.key("Up", "Return")
         self.proc.wait(timeout=20)
         self.assertEqual(self.proc.returncode, 0)
-        gone = self.tray.wait_for(lambda e: e["event"] == "unregistered", since=since)
-        self.assertIsNotNone(gone, "the item stayed in the tray")
+        self.wait_until(lambda: not self.notifications.watched_items(),
+                        what="the item to leave the panel")
 
 
 if __name__ == "__main__":
