@@ -12,8 +12,10 @@ import threading
 import time
 import unittest
 
+import screen_reader
 from desktop import StatusNotifierTray, stop_process
 from recording_proxy import RecordingProxy
+from support import CAPTION
 
 MAKER_PAGES = {"http://maker.tovrin.test/gengxin/ad.php",
                "http://maker.tovrin.test/gengxin/instruction.html"}
@@ -90,6 +92,7 @@ class WaylandSession:
             self._wait(lambda: self._x_display(), "XWayland")
             env["DISPLAY"] = self._x_display()
         self.env = env
+        screen_reader.switch_on(env)  # for lookups without a keyboard to drive
         self.tray = StatusNotifierTray(env)
         self.procs.append(self.tray.proc)
         return self
@@ -154,18 +157,28 @@ class WaylandSessions(unittest.TestCase):
                 try:
                     trace = lambda: (os.pread(err.fileno(), 1 << 20, 0)
                                      .decode("utf-8", "replace"))
-                    self.check_session(proc, proxy, session.tray, trace, platform)
+                    self.check_session(proc, proxy, session.tray, trace, platform, env)
                 finally:
                     stop_process(proc)
                     if proc.returncode != 0:
                         print(trace()[-3000:])
 
-    def check_session(self, proc, proxy, tray, trace, platform):
+    def check_session(self, proc, proxy, tray, trace, platform, env):
         # It lives, on the platform expected, and loads its first pages through the proxy.
         found = proxy.wait_for(lambda a: set(a) >= MAKER_PAGES, timeout=30)
         self.assertEqual(set(found or []), MAKER_PAGES, trace())
         self.assertIsNone(proc.poll(), "the program has ended")
         self.assertRegex(trace(), r"application: \d+ ms on %s\n" % platform)
+
+        # It looks words up (driven as a screen reader drives it: no input can be
+        # injected into a Wayland session).
+        here = os.path.dirname(os.path.abspath(__file__))
+        since = proxy.count()
+        subprocess.run(["/usr/bin/python3", os.path.join(here, "screen_reader.py"), CAPTION,
+                        "请输入您要查询的内容，默认使用 ‘译典通’", "wayland", "有道 F3"],
+                       env=env, check=True, timeout=60)
+        found = proxy.wait_for(lambda a: len(a) >= 1, timeout=15, since=since)
+        self.assertEqual(found, ["http://dict.youdao.com/search?q=wayland"], trace())
 
         # Its icon is in the tray, which hides and shows the window.
         item = tray.registered_item()
