@@ -1,5 +1,6 @@
 #include "app/FirstFrame.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
@@ -42,7 +43,62 @@ private:
     bool m_released = false; // by activation or by the wait, whichever came first
 };
 
+// Runs its action once, when the window is ready to type in or after its wait.
+class WhenReadyToType : public QObject
+{
+public:
+    WhenReadyToType(QWidget& window, QWidget& input, std::function<void(bool)> action)
+        : QObject(&window), m_window(window), m_input(input), m_action(std::move(action))
+    {
+        window.installEventFilter(this);
+        connect(qApp, &QApplication::focusChanged, this, [this] { check(); });
+    }
+
+    void run()
+    {
+        if (!m_action)
+            return;
+        m_window.removeEventFilter(this);
+        disconnect(qApp, nullptr, this, nullptr);
+        std::exchange(m_action, {})(m_ready);
+        deleteLater();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            m_painted = true;
+        if (event->type() == QEvent::Paint || event->type() == QEvent::ActivationChange)
+            check();
+        return false;
+    }
+
+private:
+    void check()
+    {
+        // Posted: the frame being painted is drawn and flushed to the screen first.
+        if (!m_ready && m_painted && m_window.isActiveWindow() && m_input.hasFocus()) {
+            m_ready = true;
+            QTimer::singleShot(0, this, [this] { run(); });
+        }
+    }
+
+    QWidget& m_window;
+    QWidget& m_input;
+    std::function<void(bool)> m_action;
+    bool m_painted = false;
+    bool m_ready = false;
+};
+
 } // namespace
+
+void RunWhenReadyToType(QWidget& window, QWidget& input, std::function<void(bool)> action,
+                        int longestMs)
+{
+    auto* when = new WhenReadyToType(window, input, std::move(action));
+    QTimer::singleShot(longestMs, when, [when] { when->run(); });
+}
 
 void HoldFirstFrameUntilActive(QWidget& window, int longestMs)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QWidget;
 
 namespace tovrin::app {
@@ -15,5 +17,12 @@ namespace tovrin::app {
 // window draws one frame, already active, at about the time the first would have been
 // drawn. A window manager that does not activate the window costs at most longestMs.
 void HoldFirstFrameUntilActive(QWidget& window, int longestMs);
+
+// Runs action once the window can be typed in: its first frame is on the screen, it is
+// the active window and input holds the keyboard focus; or after longestMs if that
+// does not come (a window manager that does not activate new windows). The action is
+// told which of the two it was.
+void RunWhenReadyToType(QWidget& window, QWidget& input, std::function<void(bool ready)> action,
+                        int longestMs);
 
 } // namespace tovrin::app

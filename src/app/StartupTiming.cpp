@@ -1,10 +1,13 @@
 #include "app/StartupTiming.h"
 
 #include "app/Form1.h"
+#include "app/QueryBox.h"
 #include "platform/BrowserControl.h"
+
 
 #include <QElapsedTimer>
 #include <QEvent>
+
 
 namespace tovrin::app {
 
@@ -41,6 +44,24 @@ private:
     bool m_shown = false;
 };
 
+// The first key the query box receives.
+class FirstKeyWatcher : public QObject
+{
+public:
+    explicit FirstKeyWatcher(QWidget& box) : QObject(&box) { box.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            qCInfo(lcStartup, "first key: %lld ms", StartupTiming::elapsedMs());
+            watched->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+};
+
 } // namespace
 
 void StartupTiming::begin()
@@ -58,6 +79,7 @@ void StartupTiming::watch(Form1& form)
     if (!lcStartup().isInfoEnabled())
         return;
     form.installEventFilter(new ShownWatcher(&form));
+    new FirstKeyWatcher(*form.Text1);
     QObject::connect(
         form.WebBrowser1, &platform::BrowserControl::loadFinished, form.WebBrowser1,
         [](bool ok) {

@@ -18,8 +18,8 @@ namespace StartupTiming {
 void begin();
 // Milliseconds since begin().
 qint64 elapsedMs();
-// Reports when the window is first shown and first painted, and when the result browser
-// first finishes a page.
+// Reports when the window is first shown and first painted, when the query box gets its
+// first key, and when the result browser first finishes a page.
 void watch(Form1& form);
 
 } // namespace StartupTiming

@@ -7,12 +7,14 @@
 #include <QDesktopServices>
 #include <QLoggingCategory>
 #include <QTimer>
+#include <QQuickWidget>
 #include <QVBoxLayout>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
+#include <algorithm>
 #include <utility>
 
 namespace tovrin::platform {
@@ -51,8 +53,38 @@ private:
     using QObject::QObject;
 };
 
+// The controls waiting for the engine to start, in the order they were first asked.
+struct EngineStart
+{
+    bool held = false;
+    std::vector<QPointer<WebEngineBrowser>> waiting;
+};
+
+EngineStart& engineStart()
+{
+    static EngineStart start;
+    return start;
+}
+
 // How long a lesser control waits at most for another control's first page.
 constexpr int kHeldStartMs = 1500;
+
+// The engine's views are composed into their window through the graphics stack. A
+// window first shown without one is created anew when the first view arrives (Qt 6.4:
+// a new native window, which loses the keyboard focus and every key typed meanwhile,
+// seen by typing into the window while the engine starts). A hidden, empty quick widget
+// makes the window composed that way from its creation, before the engine is started.
+void ComposeWindowForViews(QWidget& control)
+{
+    QWidget* window = control.window();
+    const char* const composed = "tovrin_composedForViews";
+    if (window->property(composed).toBool())
+        return;
+    window->setProperty(composed, true);
+    auto* placeholder = new QQuickWidget(&control);
+    placeholder->setObjectName(QStringLiteral("composedForViews"));
+    placeholder->hide();
+}
 
 // An address as the engine may report it back: "http://Host" and "http://host/" are the
 // same page, and so are a character and its percent-encoded form.
@@ -103,6 +135,7 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent, PageRules rules)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     m_clock.start();
+    ComposeWindowForViews(*this);
 }
 
 void WebEngineBrowser::ensureView()
@@ -159,8 +192,31 @@ void WebEngineBrowser::ensureView()
     m_view->setGeometry(rect());
 }
 
+void WebEngineBrowser::holdEngine()
+{
+    engineStart().held = true;
+}
+
+void WebEngineBrowser::startEngine()
+{
+    auto& start = engineStart();
+    if (!start.held)
+        return;
+    start.held = false;
+    qCDebug(lcBrowser) << "starting the engine";
+    for (const auto& browser : std::exchange(start.waiting, {}))
+        if (browser && !browser->m_addressAtStart.isNull())
+            browser->Navigate(std::exchange(browser->m_addressAtStart, QString()));
+}
+
 void WebEngineBrowser::Navigate(const QString& address)
 {
+    if (auto& start = engineStart(); start.held) {
+        if (std::find(start.waiting.begin(), start.waiting.end(), this) == start.waiting.end())
+            start.waiting.emplace_back(this);
+        m_addressAtStart = address.isNull() ? QStringLiteral("") : address;
+        return;
+    }
     auto& firstPage = FirstPageSignal::instance();
     if (m_startsAfterOthers && !m_view && !firstPage.done) {
         if (m_heldAddress.isNull()) {
@@ -256,6 +312,7 @@ void WebEngineBrowser::onRendererEnded(int status)
 void WebEngineBrowser::clear()
 {
     m_heldAddress = QString();
+    m_addressAtStart = QString();
     if (!m_view)
         return;
     ++m_loads;

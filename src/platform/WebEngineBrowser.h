@@ -52,6 +52,13 @@ public:
     // The one profile of the program: off the record, so nothing reaches the disk.
     static QWebEngineProfile* sharedProfile();
 
+    // Starting the engine (its profile, its processes, the first views) takes the GUI
+    // thread for a few hundred milliseconds. While held, Navigate only notes each
+    // control's address (a later one replaces an earlier one, clear() forgets it);
+    // starting the engine navigates the controls in the order they were first asked.
+    static void holdEngine();
+    static void startEngine();
+
 private:
     void ensureView();
     void load(const QString& address);
@@ -64,6 +71,7 @@ private:
     bool m_silent = false;
     bool m_startsAfterOthers = false;
     QString m_heldAddress; // a first page waiting for another control's first page
+    QString m_addressAtStart; // the page to navigate to once the engine is started
     // The last address asked for, and whether the engine has started loading it.
     QUrl m_pendingUrl;
     bool m_pendingStarted = false;

@@ -186,7 +186,7 @@ class Desktop:
     def xdo(self, *args, check=True):
         return run("xdotool", *args, env=self.env, check=check).stdout.strip()
 
-    def find_window(self, name, timeout=30.0):
+    def find_window(self, name, timeout=30.0, poll=0.2):
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
             r = run("xdotool", "search", "--onlyvisible", "--name", "^" + name + "$",
@@ -194,7 +194,7 @@ class Desktop:
             ids = r.stdout.split()
             if ids:
                 return ids[0]
-            time.sleep(0.2)
+            time.sleep(poll)
         raise RuntimeError("window %r never appeared" % name)
 
     def window_state(self, wid):
