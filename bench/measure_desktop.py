@@ -103,17 +103,24 @@ def start_and_time(desktop, argv, env, marker):
     return proc, elapsed[0]
 
 
+def engine_env(desktop, proxy):
+    """The environment the programs start in: every request through the proxy, no
+    background traffic, and as root the engine's sandbox off (it refuses root)."""
+    env = dict(desktop.env)
+    env["QTWEBENGINE_CHROMIUM_FLAGS"] = (
+        "--proxy-server=http://127.0.0.1:%d --disable-background-networking "
+        "--disable-component-update" % proxy.port)
+    if os.geteuid() == 0:
+        env["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
+    return env
+
+
 def main():
     tovrin, minimal = sys.argv[1], sys.argv[2]
     runs = int(sys.argv[3]) if len(sys.argv) > 3 else 5
     lookups = int(sys.argv[4]) if len(sys.argv) > 4 else 50
     with RecordingProxy() as proxy, Desktop() as desktop:
-        env = dict(desktop.env)
-        env["QTWEBENGINE_CHROMIUM_FLAGS"] = (
-            "--proxy-server=http://127.0.0.1:%d --disable-background-networking "
-            "--disable-component-update" % proxy.port)
-        if os.geteuid() == 0:
-            env["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
+        env = engine_env(desktop, proxy)
         tovrin_env = dict(env, QT_LOGGING_RULES="tovrin.startup.info=true")
 
         results = {"tovrin": ([], []), "minimal": ([], [])}

@@ -31,7 +31,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
 sys.path.insert(0, HERE)
 from desktop import Desktop  # noqa: E402
-from measure_desktop import ratio_interval, stop_and_settle  # noqa: E402
+from measure_desktop import engine_env, ratio_interval, stop_and_settle  # noqa: E402
 from recording_proxy import RecordingProxy  # noqa: E402
 
 WORD = "lookup"
@@ -155,12 +155,7 @@ def main():
     if not shutil.which("goldendict"):
         raise SystemExit("the peer is not installed: run bench/install-peer.sh")
     with RecordingProxy() as proxy, Desktop() as desktop:
-        env = dict(desktop.env)
-        env["QTWEBENGINE_CHROMIUM_FLAGS"] = (
-            "--proxy-server=http://127.0.0.1:%d --disable-background-networking "
-            "--disable-component-update" % proxy.port)
-        if os.geteuid() == 0:
-            env["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
+        env = engine_env(desktop, proxy)
         tovrin_env = dict(env, QT_LOGGING_RULES="tovrin.startup.info=true")
         create_peer_defaults(desktop)
         # A first start of each, not counted: the desktop's first program pays for

@@ -25,8 +25,8 @@ def wire(query):
     return urllib.parse.quote(query, safe="-._~")
 
 
-def renderer_pids(root):
-    """The browser engine's renderer processes below a process."""
+def parent_pids():
+    """Every process's parent, by process."""
     parents = {}
     for entry in os.listdir("/proc"):
         if entry.isdigit():
@@ -35,6 +35,26 @@ def renderer_pids(root):
                     parents[int(entry)] = int(f.read().rsplit(")", 1)[1].split()[1])
             except (OSError, IndexError, ValueError):
                 pass
+    return parents
+
+
+def descendants(root):
+    """The processes below a process."""
+    parents = parent_pids()
+
+    def below(pid):
+        while pid > 1:
+            pid = parents.get(pid, 0)
+            if pid == root:
+                return True
+        return False
+
+    return [pid for pid in parents if below(pid)]
+
+
+def renderer_pids(root):
+    """The browser engine's renderer processes below a process."""
+    parents = parent_pids()
 
     def descends(pid):
         while pid > 1:

@@ -15,7 +15,7 @@ import unittest
 import screen_reader
 from desktop import StatusNotifierTray, stop_process
 from recording_proxy import RecordingProxy
-from support import CAPTION
+from support import CAPTION, descendants
 
 MAKER_PAGES = {"http://maker.tovrin.test/gengxin/ad.php",
                "http://maker.tovrin.test/gengxin/instruction.html"}
@@ -118,24 +118,6 @@ class WaylandSession:
             stop_process(p, timeout=10)
         shutil.rmtree(self.runtime, ignore_errors=True)
         shutil.rmtree(self.home, ignore_errors=True)
-
-
-def descendants(root):
-    children = {}
-    for entry in os.listdir("/proc"):
-        if entry.isdigit():
-            try:
-                with open("/proc/%s/stat" % entry) as f:
-                    parent = int(f.read().rsplit(")", 1)[1].split()[1])
-                children.setdefault(parent, []).append(int(entry))
-            except (OSError, IndexError, ValueError):
-                pass
-    found, todo = [], [root]
-    while todo:
-        for child in children.get(todo.pop(), []):
-            found.append(child)
-            todo.append(child)
-    return found
 
 
 class WaylandSessions(unittest.TestCase):
