@@ -8,7 +8,7 @@ import time
 import unittest
 
 from desktop import run
-from support import ProgramTestCase, wire
+from support import ProgramTestCase, px, wire
 
 PROFILE = """[Groups/0]
 Name=Default
@@ -54,12 +54,29 @@ class Pinyin(ProgramTestCase):
             ["fcitx5", "--disable=notificationitem,kimpanel"], env=env,
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         cls.im_env = env
+        # Asked without starting it: a call to the input method while it is not yet on
+        # the bus would have the bus start a second one, with the default settings.
         deadline = time.monotonic() + 20
         while time.monotonic() < deadline:
-            if run("fcitx5-remote", env=env, check=False).returncode == 0:
+            if cls.desktop.bus_has("org.fcitx.Fcitx5"):
                 return
             time.sleep(0.2)
         raise RuntimeError("the input method did not start")
+
+    def im_state(self):
+        """0: no input context has the focus; 1: pinyin off; 2: pinyin on."""
+        return run("fcitx5-remote", env=self.im_env, check=False).stdout.strip()
+
+    def pinyin_on(self):
+        """Whether pinyin is on in the query box; if not, turns it on as a user would. The
+        window can take the focus before the program's input context has reached the
+        input method, which then knows no focused context: a click gives it one."""
+        state = self.im_state()
+        if state == "0":
+            self.click(px(3000), px(180))
+        elif state == "1":
+            run("fcitx5-remote", "-o", env=self.im_env, check=False)
+        return state == "2"
 
     def compose(self, letters):
         """Types pinyin letters; the composition stays open."""
@@ -67,9 +84,8 @@ class Pinyin(ProgramTestCase):
         time.sleep(0.5)
 
     def test_composed_text_is_looked_up_and_half_typed_text_is_not(self):
-        self.wait_until(lambda: run("fcitx5-remote", env=self.im_env,
-                                    check=False).stdout.strip() == "2",
-                        what="pinyin to be on in the query box")
+        self.wait_until(self.pinyin_on, what=lambda: "pinyin to be on in the query box (state %s)"
+                        % self.im_state())
         # Space commits the first candidate; the lookup uses the committed text.
         self.compose("cidian")
         self.key("space")
