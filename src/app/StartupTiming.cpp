@@ -4,10 +4,8 @@
 #include "app/QueryBox.h"
 #include "platform/BrowserControl.h"
 
-
 #include <QElapsedTimer>
 #include <QEvent>
-
 
 namespace tovrin::app {
 

@@ -6,8 +6,8 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QLoggingCategory>
-#include <QTimer>
 #include <QQuickWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
@@ -204,9 +204,14 @@ void WebEngineBrowser::startEngine()
         return;
     start.held = false;
     qCDebug(lcBrowser) << "starting the engine";
-    for (const auto& browser : std::exchange(start.waiting, {}))
-        if (browser && !browser->m_addressAtStart.isNull())
-            browser->Navigate(std::exchange(browser->m_addressAtStart, QString()));
+    for (const QPointer<WebEngineBrowser>& waiting : std::exchange(start.waiting, {})) {
+        WebEngineBrowser* browser = waiting.data();
+        if (!browser)
+            continue;
+        const QString address = std::exchange(browser->m_addressAtStart, QString());
+        if (!address.isNull())
+            browser->Navigate(address);
+    }
 }
 
 void WebEngineBrowser::Navigate(const QString& address)

@@ -15,6 +15,31 @@ def run(*args, env=None, check=True, timeout=20):
                           stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
 
 
+def wait_for(predicate, failure, timeout=20.0):
+    """Waits until predicate() is true; raises RuntimeError(failure) if it never is."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if predicate():
+            return
+        time.sleep(0.1)
+    raise RuntimeError(failure)
+
+
+def start_session_bus(env=None):
+    """Starts a private session bus; returns its process and its address."""
+    r, w = os.pipe()
+    bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--nosyslog",
+                            "--print-address=%d" % w], pass_fds=(w,), env=env,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(w)
+    with os.fdopen(r) as f:
+        address = f.readline().strip()
+    if not address:
+        bus.kill()
+        raise RuntimeError("the session bus did not start")
+    return bus, address
+
+
 def stop_process(proc, timeout=15):
     """Terminates a process, and kills it if it does not end in time."""
     if proc.poll() is None:
@@ -73,16 +98,8 @@ class Desktop:
 
     def start_session_bus(self):
         """Starts a private session bus and returns its address."""
-        r, w = os.pipe()
-        bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--nosyslog",
-                                "--print-address=%d" % w], pass_fds=(w,),
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(w)
-        with os.fdopen(r) as f:
-            address = f.readline().strip()
+        bus, address = start_session_bus()
         self.procs.append(bus)
-        if not address:
-            raise RuntimeError("the session bus did not start")
         return address
 
     def start_status_notifier_tray(self, notifications_only=False):
@@ -141,12 +158,7 @@ class Desktop:
         return False
 
     def _wait(self, predicate, what, timeout=20.0):
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            if predicate():
-                return
-            time.sleep(0.1)
-        raise RuntimeError("timed out waiting for " + what)
+        wait_for(predicate, "timed out waiting for " + what, timeout)
 
     def xprop_root(self, prop):
         r = run("xprop", "-root", prop, env=self.env, check=False)

@@ -13,7 +13,7 @@ import time
 import unittest
 
 import screen_reader
-from desktop import StatusNotifierTray, stop_process
+from desktop import StatusNotifierTray, start_session_bus, stop_process, wait_for
 from recording_proxy import RecordingProxy
 from support import CAPTION, descendants
 
@@ -72,13 +72,8 @@ class WaylandSession:
                if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM",
                             "DBUS_SESSION_BUS_ADDRESS")}
         env.update(XDG_RUNTIME_DIR=self.runtime, HOME=self.home, XDG_SESSION_TYPE="wayland")
-        r, w = os.pipe()
-        self.procs.append(subprocess.Popen(
-            ["dbus-daemon", "--session", "--nofork", "--nosyslog", "--print-address=%d" % w],
-            pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-        os.close(w)
-        with os.fdopen(r) as f:
-            env["DBUS_SESSION_BUS_ADDRESS"] = f.readline().strip()
+        bus, env["DBUS_SESSION_BUS_ADDRESS"] = start_session_bus()
+        self.procs.append(bus)
         command = ["weston", "--backend=headless-backend.so", "--socket=wayland-tovrin",
                    "--width=1280", "--height=1024", "--idle-time=0", "--log=" + self.log]
         if self.xwayland:
@@ -105,13 +100,8 @@ class WaylandSession:
             return None
         return m.group(1) if m else None
 
-    def _wait(self, predicate, what, timeout=20.0):
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            if predicate():
-                return
-            time.sleep(0.1)
-        raise RuntimeError("the Wayland session could not start: no %s" % what)
+    def _wait(self, predicate, what):
+        wait_for(predicate, "the Wayland session could not start: no %s" % what)
 
     def __exit__(self, *exc):
         for p in reversed(self.procs):
