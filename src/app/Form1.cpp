@@ -3,9 +3,10 @@
 #include "app/Accessibility.h"
 #include "app/ColourButton.h"
 #include "app/NoticeBox.h"
+#include "app/QtNegotiatedWindow.h"
 #include "app/QueryBox.h"
 #include "app/QueryBoxKeys.h"
-#include "app/Twips.h"
+#include "app/TwipRect.h"
 #include "lookup/Categories.h"
 #include "lookup/SiteButtons.h"
 #include "platform/QtWindowBackend.h"
@@ -107,8 +108,10 @@ Form1::Form1(Form1Config config, Platform platform, QWidget* parent)
     InitResources();
     InstallAccessibleRoles();
     setObjectName(QStringLiteral("Form1"));
-    m_frameWatch.setInterval(50);
-    connect(&m_frameWatch, &QTimer::timeout, this, &Form1::onFrameWatch);
+    m_sizedWindow = std::make_unique<QtNegotiatedWindow>(
+        *this, *m_windowBackend, [this] { return WindowState(); },
+        [this] { m_size->watchFrame(); });
+    m_size = std::make_unique<WindowSizeNegotiation>(*m_sizedWindow, SteadyClock());
     m_trayWatch.setInterval(500);
     connect(&m_trayWatch, &QTimer::timeout, this, &Form1::onTrayWatch);
     createControls();
@@ -133,7 +136,7 @@ void Form1::createControls()
 
     // Created first, so that the contact button and the tiny contact browser lie on top.
     WebBrowser1 = m_browsers(this, QStringLiteral("WebBrowser1"));
-    WebBrowser1->setGeometry(TwipRect(0, 800, 11775, 5895));
+    WebBrowser1->setGeometry(TwipRect(m_twips.webBrowser1));
     WebBrowser1->setAccessibleName(QStringLiteral("查询结果"));
     connect(WebBrowser1, &BrowserControl::gotFocus, this, &Form1::WebBrowser1_GotFocus);
     connect(WebBrowser1, &BrowserControl::loadFinished, this, &Form1::onResultPageLoaded);
@@ -189,26 +192,25 @@ void Form1::createControls()
 
     createSiteButtons();
 
-    Command1[0] =
-        PlainButton(this, "Command1_0", "与我联系", TwipRect(10200, 6240, 1215, 375), 10.5);
+    Command1[0] = PlainButton(this, "Command1_0", "与我联系", TwipRect(m_twips.contact), 10.5);
     connect(Command1[0], &QPushButton::clicked, this, [this] { Command1_Click(0); });
 
     WebBrowser2 = m_browsers(this, QStringLiteral("WebBrowser2"));
-    WebBrowser2->setGeometry(TwipRect(0, 6840, 5415, 1215));
+    WebBrowser2->setGeometry(TwipRect(m_twips.webBrowser2));
     WebBrowser2->setAccessibleName(QStringLiteral("广告"));
 
-    Cd_update = PlainButton(this, "Cd_update", "检查更新", TwipRect(5520, 6960, 900, 375), 9);
-    Cd_AD = PlainButton(this, "Cd_AD", "关闭广告", TwipRect(5520, 7440, 900, 375), 9);
+    Cd_update = PlainButton(this, "Cd_update", "检查更新", TwipRect(m_twips.cdUpdate), 9);
+    Cd_AD = PlainButton(this, "Cd_AD", "关闭广告", TwipRect(m_twips.cdAD), 9);
     connect(Cd_update, &QPushButton::clicked, this, &Form1::Cd_update_Click);
     connect(Cd_AD, &QPushButton::clicked, this, &Form1::Cd_AD_Click);
 
     WebBrowser3 = m_browsers(this, QStringLiteral("WebBrowser3"));
-    WebBrowser3->setGeometry(TwipRect(6480, 6840, 5295, 1215));
+    WebBrowser3->setGeometry(TwipRect(m_twips.webBrowser3));
     WebBrowser3->setAccessibleName(QStringLiteral("更新"));
 
     Text2 = new NoticeBox(this);
     Text2->setObjectName(QStringLiteral("Text2"));
-    Text2->setGeometry(TwipRect(6480, 6840, 5295, 1215));
+    Text2->setGeometry(TwipRect(m_twips.text2));
     Text2->setAccessibleName(QStringLiteral("通知"));
     Text2->setFont(DesignFont("宋体", 15.75));
     QPalette notice = Text2->palette();
@@ -239,6 +241,7 @@ void Form1::createSiteButtons()
             const std::int16_t index = row.index;
             connect(button, &QPushButton::clicked, this,
                     [onClick, this, index] { (this->*onClick)(index); });
+            // Within bounds: each row matches its array's size, checked at compile time.
             array[static_cast<std::size_t>(row.index)] = button;
         }
     };
@@ -271,12 +274,10 @@ void Form1::createMenu()
 void Form1::setTabOrder()
 {
     std::vector<QWidget*> chain{Text1};
-    for (std::size_t i = 1; i <= 12; ++i)
-        chain.push_back(Command1[i]);
+    chain.insert(chain.end(), Command1.begin() + 1, Command1.end());
     chain.insert(chain.end(), {WebBrowser1, Command1[0], Cd_update, Cd_AD, WebBrowser2, WebBrowser3,
                                Text2, WebBrowser4, Combo1, Command0});
-    for (std::size_t i = 1; i <= 9; ++i)
-        chain.push_back(Command2[i]);
+    chain.insert(chain.end(), Command2.begin() + 1, Command2.end());
     for (const auto index : kSearchButtonTabOrder)
         chain.push_back(Command3[static_cast<std::size_t>(index)]);
     for (std::size_t i = 1; i < chain.size(); ++i)

@@ -2,19 +2,18 @@
 
 #include "app/Form1Config.h"
 #include "app/ResizeLayout.h"
+#include "lookup/SiteButtons.h"
 #include "lookup/SiteCatalogue.h"
 #include "maker/MakerPages.h"
 #include "platform/BrowserControl.h"
 #include "platform/WinApi.h"
 
-#include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 
 class QAction;
@@ -27,6 +26,8 @@ namespace tovrin::app {
 class NoticeBox;
 class QueryBox;
 class QueryBoxKeys;
+class QtNegotiatedWindow;
+class WindowSizeNegotiation;
 
 // The program's one window. Its event procedures are named after the control and the
 // event; the logic they share lives in the lookup and maker code.
@@ -56,13 +57,14 @@ public:
     std::string sEncodedQuery;
     platform::NOTIFYICONDATAA nidTray{};
 
-    // Controls. Command1[0] is the contact button; the other arrays start at 1.
+    // Controls. The site buttons are indexed by site number, sized by their rows;
+    // Command1[0] is the contact button, and the other arrays start at 1.
     QueryBox* Text1 = nullptr;
     QPushButton* Command0 = nullptr;
     QComboBox* Combo1 = nullptr;
-    std::array<QPushButton*, 13> Command1{};
-    std::array<QPushButton*, 10> Command2{};
-    std::array<QPushButton*, 14> Command3{};
+    std::array<QPushButton*, lookup::kDictionaryButtons.size() + 1> Command1{};
+    std::array<QPushButton*, lookup::kTranslationButtons.size() + 1> Command2{};
+    std::array<QPushButton*, lookup::kSearchButtons.size() + 1> Command3{};
     platform::BrowserControl* WebBrowser1 = nullptr;
     platform::BrowserControl* WebBrowser2 = nullptr;
     platform::BrowserControl* WebBrowser3 = nullptr;
@@ -119,6 +121,9 @@ public:
     // Shows the tray menu with its left edge at the mouse.
     void PopupTrayMenu();
 
+    // Before the first showing, asks the window manager for the frame it will draw.
+    void setVisible(bool visible) override;
+
 signals:
     // The window has been unloaded; the program ends with it.
     void unloaded();
@@ -147,12 +152,7 @@ private:
     void setUpTrayAndHook();
     void applyLayout(const layout::Controls& controls);
     bool canHideToTray() const;
-    QMargins frameMargins() const;
-    QSize frameExtra() const;
-    bool frameArrived() const;
-    void onFrameWatch();
     void onTrayWatch();
-    bool requestApplied() const;
 
     Form1Config m_config;
     maker::MakerPages m_makerPages;
@@ -167,23 +167,11 @@ private:
     bool m_unloaded = false;
     bool m_shownOnce = false;
     bool m_inResize = false;
-    // A size set from code, read back as the window's size until the window system has
-    // applied it: Qt resizes a shown window asynchronously.
-    std::optional<layout::Size> m_pendingOuter;
-    // The outer size last set from code and the client size that gave it, so that the
-    // size can be made exact once the window manager's frame is known.
-    std::optional<layout::Size> m_requestedOuter;
-    QSize m_requestedClient;
-    mutable std::optional<QSize> m_knownFrame;
-    mutable bool m_frameEstimateAsked = false;
-    QTimer m_frameWatch;
+    // The window as its size negotiation with the window manager sees it, and the
+    // negotiation: outer sizes are kept exact against a frame that arrives late.
+    std::unique_ptr<QtNegotiatedWindow> m_sizedWindow;
+    std::unique_ptr<WindowSizeNegotiation> m_size;
     QTimer m_trayWatch; // while hidden: is the notification area still there?
-    QElapsedTimer m_frameWatchClock;
-    QElapsedTimer m_resizeAskedClock;
-    // A window manager that never frames the window, or never gives it the size asked
-    // for, is given up on after a minute; an unanswered size is asked for again.
-    static constexpr int kFrameWatchMs = 60000;
-    static constexpr int kResizeAskAgainMs = 500;
 };
 
 } // namespace tovrin::app

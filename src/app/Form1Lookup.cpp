@@ -129,9 +129,9 @@ void Form1::Text1_KeyPress(int& KeyAscii)
         break;
     case EnterAction::BaiduSearch: {
         KeyAscii = 0;
-        const SiteEntry* baidu = FindSite(rule.lookup.table, rule.lookup.site);
-        WebBrowser1->Navigate(
-            Utf8(BuildAddress(*baidu, m_config.hosts, sEncodedQuery, Units(Text1->text()))));
+        if (const SiteEntry* baidu = FindSite(rule.lookup.table, rule.lookup.site))
+            WebBrowser1->Navigate(
+                Utf8(BuildAddress(*baidu, m_config.hosts, sEncodedQuery, Units(Text1->text()))));
         break;
     }
     }

@@ -3,7 +3,6 @@
 #include "app/Form1.h"
 
 #include "app/NoticeBox.h"
-#include "app/Twips.h"
 
 #include <QPushButton>
 
@@ -41,10 +40,10 @@ void Form1::Cd_AD_Click()
         Cd_update->hide();
         Cd_AD->hide();
         c.contact.left = c.webBrowser1.width - c.contact.width;
-        c.contact.top = OuterHeight() - c.contact.height - 500;
+        c.contact.top = OuterHeight() - c.contact.height - layout::kBottomAllowance;
         applyLayout(c);
     } else {
-        SetOuterSize(OuterWidth(), 7300);
+        SetOuterSize(OuterWidth(), layout::kMinimumHeightStripClosed);
         // The window system applies the new size later; lay out for it now.
         Form_Resize();
     }

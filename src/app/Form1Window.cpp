@@ -5,7 +5,8 @@
 
 #include "app/Module1.h"
 #include "app/NoticeBox.h"
-#include "app/Twips.h"
+#include "app/QtNegotiatedWindow.h"
+#include "app/TwipRect.h"
 #include "maker/MakerPages.h"
 #include "platform/AnsiText.h"
 
@@ -28,17 +29,19 @@ namespace {
 
 void Place(QWidget* w, const layout::Rect& r)
 {
-    w->setGeometry(TwipRect(r.left, r.top, r.width, r.height));
-}
-
-// A frame the window manager has drawn: while the window is being framed the margins
-// can read as nothing or as nonsense.
-bool IsFrame(const QMargins& m)
-{
-    return !m.isNull() && m.left() >= 0 && m.top() >= 0 && m.right() >= 0 && m.bottom() >= 0;
+    w->setGeometry(TwipRect(r));
 }
 
 } // namespace
+
+void Form1::setVisible(bool visible)
+{
+    if (visible && !m_shownOnce) {
+        create();
+        m_size->requestFrameBeforeShowing();
+    }
+    QWidget::setVisible(visible);
+}
 
 int Form1::WindowState() const
 {
@@ -76,94 +79,33 @@ void Form1::SetWindowState(int state)
     }
 }
 
-QMargins Form1::frameMargins() const
-{
-    // Asked of the window itself: the widget keeps the first non-empty answer until its
-    // next move or resize.
-    const QWindow* window = windowHandle();
-    return window ? window->frameMargins() : QMargins();
-}
-
-bool Form1::frameArrived() const
-{
-    return IsFrame(frameMargins());
-}
-
-QSize Form1::frameExtra() const
-{
-    if (const QMargins m = frameMargins(); IsFrame(m)) {
-        m_knownFrame = QSize(m.left() + m.right(), m.top() + m.bottom());
-    } else if (!m_knownFrame && !m_frameEstimateAsked && windowHandle()) {
-        // Before the window is first shown, the window manager can say what frame it
-        // will give it: the first showing is then at the right size, and the page the
-        // window opens with is not laid out again a moment later.
-        m_frameEstimateAsked = true;
-        if (const auto f = m_windowBackend->frameEstimate())
-            m_knownFrame = QSize(f->left + f->right, f->top + f->bottom);
-        qCDebug(lcWindow) << "frame estimate" << m_knownFrame.value_or(QSize());
-    }
-    // Until the window manager has framed the window (and while it is unmapped) there is
-    // no frame to read; the estimate or the last frame seen is the better guess then.
-    return m_knownFrame.value_or(QSize(0, 0));
-}
-
-bool Form1::requestApplied() const
-{
-    return size() == m_requestedClient;
-}
-
 float Form1::OuterWidth() const
 {
-    return m_pendingOuter && !requestApplied() ? m_pendingOuter->W
-                                               : PixelsToTwips(width() + frameExtra().width());
+    return m_size->outerSize().W;
 }
 
 float Form1::OuterHeight() const
 {
-    return m_pendingOuter && !requestApplied() ? m_pendingOuter->H
-                                               : PixelsToTwips(height() + frameExtra().height());
+    return m_size->outerSize().H;
 }
 
 void Form1::SetOuterSize(float W, float H)
 {
-    const QSize frame = frameExtra();
-    qCDebug(lcWindow) << "set outer size" << W << H << "frame" << frame << "known"
-                      << bool(m_knownFrame);
-    // Until the frame is there to read, the size may rest on a guess: make it exact
-    // once the frame is known.
-    if (!frameArrived() && !m_frameWatch.isActive()) {
-        m_frameWatchClock.start();
-        m_frameWatch.start();
-    }
-    const QSize client(std::max(TwipsToPixels(W) - frame.width(), 0),
-                       std::max(TwipsToPixels(H) - frame.height(), 0));
-    m_requestedOuter = layout::Size{W, H};
-    m_requestedClient = client;
-    // No resize event follows a size the widget already has.
-    if (client == size())
-        return;
-    m_pendingOuter = layout::Size{W, H};
-    m_resizeAskedClock.start();
-    resize(client);
+    m_size->setOuterSize(layout::Size{W, H});
 }
 
 void Form1::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    m_pendingOuter.reset();
-    if (m_requestedOuter && !requestApplied())
-        m_requestedOuter.reset(); // resized by the user since
+    m_size->resized();
     Form_Resize();
-    if (m_frameWatch.isActive())
-        onFrameWatch();
+    m_size->watchFrame();
 }
 
 void Form1::moveEvent(QMoveEvent* event)
 {
     QWidget::moveEvent(event);
-    // Reparenting into the window manager's frame moves the client: the frame has come.
-    if (m_frameWatch.isActive())
-        onFrameWatch();
+    m_size->moved();
 }
 
 void Form1::showEvent(QShowEvent* event)
@@ -193,37 +135,6 @@ void Form1::onTrayWatch()
         show();
         SetWindowState(0);
     }
-}
-
-void Form1::onFrameWatch()
-{
-    // The window manager's frame arrives after the first sizes were set: once it is
-    // known and the size set from code has been applied, make that size exact.
-    // A resize asked for while Qt delivers the first resize event sends no event of its
-    // own, so the applied size is read from the widget rather than waited for.
-    const bool frameKnown = frameArrived();
-    const bool timedOut = m_frameWatchClock.hasExpired(kFrameWatchMs);
-    const bool outstanding = m_requestedOuter && !requestApplied();
-    if ((!frameKnown || outstanding) && !timedOut) {
-        // A size asked for while the window was being shown can be lost on the way, and
-        // a busy window manager can leave it unanswered; ask again now and then.
-        if (outstanding && isVisible() && WindowState() == 0 &&
-            m_resizeAskedClock.hasExpired(kResizeAskAgainMs)) {
-            qCDebug(lcWindow) << "size" << m_requestedClient << "not applied; asking again";
-            m_resizeAskedClock.start();
-            resize(m_requestedClient);
-        }
-        return;
-    }
-    m_frameWatch.stop();
-    m_pendingOuter.reset();
-    qCDebug(lcWindow) << "frame known" << frameKnown << frameMargins() << geometry()
-                      << "requested client" << m_requestedClient << "state" << WindowState();
-    if (!frameKnown || !m_requestedOuter || WindowState() != 0 || !requestApplied())
-        return;
-    const QSize outer(TwipsToPixels(m_requestedOuter->W), TwipsToPixels(m_requestedOuter->H));
-    if (size() + frameExtra() != outer)
-        SetOuterSize(m_requestedOuter->W, m_requestedOuter->H);
 }
 
 void Form1::applyLayout(const layout::Controls& c)
@@ -257,8 +168,7 @@ void Form1::Form_Resize()
         const bool stripOpen = bAdShown == 1;
         layout::Size size{OuterWidth(), OuterHeight()};
         qCDebug(lcWindow) << "resize pass at" << size.W << size.H << "state" << WindowState()
-                          << "frame" << frameGeometry() << "client" << geometry() << "pending"
-                          << bool(m_pendingOuter);
+                          << "frame" << frameGeometry() << "client" << geometry();
         // A maximized window cannot be resized; it is laid out at the size it has.
         if (WindowState() == 0) {
             const layout::Size corrected = layout::MinimumSize(size, stripOpen);

@@ -1,5 +1,7 @@
 #include "app/KeyCodes.h"
 
+#include "lookup/KeyTable.h"
+
 #include <QKeyEvent>
 
 namespace tovrin::app {
@@ -8,7 +10,7 @@ int VirtualKeyCode(const QKeyEvent& event)
 {
     const int key = event.key();
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-        return 112 + (key - Qt::Key_F1);
+        return lookup::kVkF1 + (key - Qt::Key_F1);
     if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
         return key; // Qt uses the ASCII codes here, as Windows does
     switch (key) {
@@ -18,7 +20,7 @@ int VirtualKeyCode(const QKeyEvent& event)
         return 9;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return 13;
+        return lookup::kVkReturn;
     case Qt::Key_Shift:
         return 16;
     case Qt::Key_Control:
@@ -64,7 +66,7 @@ int ShiftState(const QKeyEvent& event)
 int CharacterCode(const QKeyEvent& event)
 {
     if (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter)
-        return 13;
+        return lookup::kCharEnter;
     const QString text = event.text();
     if (text.isEmpty())
         return -1;

@@ -53,7 +53,8 @@ Controls LayOut(Controls c, Size size, bool stripOpen)
         c.stripButtonsVisible = false;
     }
     c.webBrowser1.width = nonNegative(W - 100);
-    c.webBrowser1.height = nonNegative(H - c.webBrowser1.top - c.webBrowser2.height - 500);
+    c.webBrowser1.height =
+        nonNegative(H - c.webBrowser1.top - c.webBrowser2.height - kBottomAllowance);
     c.webBrowser2.width = nonNegative(W / 2 - 500);
     c.webBrowser3.width = nonNegative(c.webBrowser2.width - 200);
     c.webBrowser2.top = H - c.webBrowser2.height - 400;

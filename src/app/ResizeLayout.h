@@ -10,6 +10,9 @@ inline constexpr float kGuardHeightStripClosed = 2000.0f;
 inline constexpr float kMinimumWidth = 12030.0f;
 inline constexpr float kMinimumHeightStripOpen = 8595.0f;
 inline constexpr float kMinimumHeightStripClosed = 7300.0f;
+// Kept free below the result browser and the contact button: the window's bottom edge
+// and frame.
+inline constexpr float kBottomAllowance = 500.0f;
 
 struct Size
 {
@@ -38,7 +41,7 @@ struct Controls
     friend bool operator==(const Controls&, const Controls&) = default;
 };
 
-// The design geometry of those controls.
+// The design geometry of those controls, the one place it is written.
 Controls DesignControls();
 
 // The size the minimum-size rules leave: strict comparisons, and no rule below the guard

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <QRect>
-#include <QSize>
-
 #include <cmath>
 
 namespace tovrin::app {
@@ -19,11 +16,6 @@ inline int TwipsToPixels(float twips)
 inline float PixelsToTwips(int pixels)
 {
     return static_cast<float>(pixels) * kTwipsPerPixel;
-}
-
-inline QRect TwipRect(float left, float top, float width, float height)
-{
-    return {TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height)};
 }
 
 } // namespace tovrin::app

@@ -12,6 +12,7 @@ namespace tovrin::lookup {
 // Windows key and character codes, as the key procedures receive them.
 inline constexpr int kVkF1 = 112;
 inline constexpr int kVkF24 = 135;
+inline constexpr int kVkReturn = 13;
 inline constexpr int kCharEnter = 13;
 
 struct SiteLookup
@@ -59,6 +60,29 @@ inline constexpr std::array<EnterRule, 4> kEnterRules{{
     {Category::WebBrowsing, EnterAction::NavigateTyped, {}},
     {Category::SearchEngines, EnterAction::BaiduSearch, {SiteTable::Search, 1}},
 }};
+
+// Every site a key or Enter opens is in the catalogue: a row edited to name a site that
+// is not there fails to compile instead of opening nothing.
+constexpr bool KeyRowsReachOnlyCatalogueSites()
+{
+    for (const auto& row : kFunctionKeyRows) {
+        const std::size_t sites = SiteCount(row.table);
+        // Keys past the last site reach the dispatcher, which opens nothing, by design in
+        // the search category only.
+        if (row.table != SiteTable::Search && static_cast<std::size_t>(row.lastKey) != sites)
+            return false;
+        if (row.lastKey > kVkF24 - kVkF1 + 1)
+            return false;
+    }
+    for (const auto& rule : kEnterRules) {
+        const bool opensSite =
+            rule.action == EnterAction::Lookup || rule.action == EnterAction::BaiduSearch;
+        if (opensSite && !SiteNumbered(rule.lookup.table, rule.lookup.site))
+            return false;
+    }
+    return true;
+}
+static_assert(KeyRowsReachOnlyCatalogueSites());
 
 // What Enter does in a category (the list index).
 EnterRule EnterKeyRule(int listIndex);

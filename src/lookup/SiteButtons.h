@@ -1,7 +1,11 @@
 #pragma once
 
+#include "lookup/SiteCatalogue.h"
+
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace tovrin::lookup {
@@ -32,7 +36,7 @@ inline constexpr Rgb kLightCyan{192, 255, 255};
 inline constexpr Rgb kLightMagenta{255, 192, 255};
 
 // clang-format off
-inline constexpr std::array<SiteButton, 12> kDictionaryButtons{{
+inline constexpr std::array<SiteButton, kDictionarySites.size()> kDictionaryButtons{{
     { 1, "百度 F1",      0,   800, kLightGreen},
     { 2, "谷歌 F2",    960,   800, kLightYellow},
     { 3, "有道 F3",   1920,   800, kLightGreen},
@@ -47,7 +51,7 @@ inline constexpr std::array<SiteButton, 12> kDictionaryButtons{{
     {12, "CNKI*F12", 10680,  915, kLightYellow},
 }};
 
-inline constexpr std::array<SiteButton, 9> kTranslationButtons{{
+inline constexpr std::array<SiteButton, kTranslationSites.size()> kTranslationButtons{{
     {1, "爱词霸 F1",      0, 1035, kPink},
     {2, "有道 F2",     1200,  795, kLightCyan},
     {3, "海词 F3",     2160,  800, kPink},
@@ -59,7 +63,7 @@ inline constexpr std::array<SiteButton, 9> kTranslationButtons{{
     {9, "大耳朵 F9",   8280, 1035, kPink},
 }};
 
-inline constexpr std::array<SiteButton, 13> kSearchButtons{{
+inline constexpr std::array<SiteButton, kSearchSites.size()> kSearchButtons{{
     { 1, "百度 F1",      0, 900, kLightMagenta},
     { 2, "谷歌 F2",    900, 900, kLightGreen},
     { 3, "必应 F3",   1800, 900, kLightMagenta},
@@ -77,7 +81,33 @@ inline constexpr std::array<SiteButton, 13> kSearchButtons{{
 // clang-format on
 
 // The order in which the search row joins the tab chain after the translation row.
-inline constexpr std::array<std::int16_t, 13> kSearchButtonTabOrder{13, 1, 2,  4, 5,  3, 8,
-                                                                    6,  7, 10, 9, 12, 11};
+inline constexpr std::array<std::int16_t, kSearchButtons.size()> kSearchButtonTabOrder{
+    13, 1, 2, 4, 5, 3, 8, 6, 7, 10, 9, 12, 11};
+
+// A row has one button per site of its table, in site order, so that an array of
+// buttons indexed by site number, sized by the row, is filled without a gap or an
+// index out of bounds.
+constexpr bool RowMatchesCatalogue(std::span<const SiteButton> row, SiteTable table)
+{
+    if (row.size() != SiteCount(table))
+        return false;
+    for (std::size_t i = 0; i < row.size(); ++i)
+        if (row[i].index != static_cast<std::int16_t>(i + 1))
+            return false;
+    return true;
+}
+static_assert(RowMatchesCatalogue(kDictionaryButtons, SiteTable::Dictionary));
+static_assert(RowMatchesCatalogue(kTranslationButtons, SiteTable::Translation));
+static_assert(RowMatchesCatalogue(kSearchButtons, SiteTable::Search));
+
+constexpr bool IsOrderOfSearchRow(std::array<std::int16_t, kSearchButtons.size()> order)
+{
+    std::sort(order.begin(), order.end());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        if (order[i] != static_cast<std::int16_t>(i + 1))
+            return false;
+    return true;
+}
+static_assert(IsOrderOfSearchRow(kSearchButtonTabOrder));
 
 } // namespace tovrin::lookup

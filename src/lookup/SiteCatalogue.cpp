@@ -2,34 +2,13 @@
 
 #include "lookup/Utf8EncodeUri.h"
 
-#include <algorithm>
-#include <span>
-
 namespace tovrin::lookup {
-
-namespace {
-
-std::span<const SiteEntry> entriesOf(SiteTable table)
-{
-    switch (table) {
-    case SiteTable::Dictionary:
-        return kDictionarySites;
-    case SiteTable::Translation:
-        return kTranslationSites;
-    case SiteTable::Search:
-        return kSearchSites;
-    }
-    return {};
-}
-
-} // namespace
 
 const SiteEntry* FindSite(SiteTable table, std::int16_t number)
 {
-    const auto entries = entriesOf(table);
-    const auto found = std::find_if(entries.begin(), entries.end(),
-                                    [number](const SiteEntry& e) { return e.number == number; });
-    return found == entries.end() ? nullptr : &*found;
+    if (!SiteNumbered(table, number))
+        return nullptr;
+    return &SiteEntries(table)[static_cast<std::size_t>(number - 1)];
 }
 
 std::string BuildAddress(const SiteEntry& entry, const HostTable& hosts,

@@ -3,7 +3,9 @@
 #include "lookup/ServiceHosts.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -83,6 +85,42 @@ using tables::kTranslationSites;
 
 // Dictionary entry 0 is not a lookup: it opens the maker's contact page.
 inline constexpr std::int16_t kContactEntry = 0;
+
+constexpr std::span<const SiteEntry> SiteEntries(SiteTable table)
+{
+    switch (table) {
+    case SiteTable::Dictionary:
+        return kDictionarySites;
+    case SiteTable::Translation:
+        return kTranslationSites;
+    case SiteTable::Search:
+        return kSearchSites;
+    }
+    return {};
+}
+
+constexpr std::size_t SiteCount(SiteTable table)
+{
+    return SiteEntries(table).size();
+}
+
+// Each table numbers its sites 1, 2, 3... in order, so that site n is entry n - 1 and
+// the arrays of buttons indexed by site number can be sized by the table.
+constexpr bool NumberedInOrder(SiteTable table)
+{
+    const auto entries = SiteEntries(table);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (entries[i].number != static_cast<std::int16_t>(i + 1))
+            return false;
+    return true;
+}
+static_assert(NumberedInOrder(SiteTable::Dictionary) && NumberedInOrder(SiteTable::Translation) &&
+              NumberedInOrder(SiteTable::Search));
+
+constexpr bool SiteNumbered(SiteTable table, std::int16_t number)
+{
+    return number >= 1 && static_cast<std::size_t>(number) <= SiteCount(table);
+}
 
 // The entry with this number, or nullptr when the table has none.
 const SiteEntry* FindSite(SiteTable table, std::int16_t number);

@@ -1,0 +1,163 @@
+#include "app/WindowSizeNegotiation.h"
+
+#include "app/Twips.h"
+
+#include <algorithm>
+#include <string>
+
+namespace tovrin::app {
+
+namespace {
+
+// A frame the window manager has drawn: while the window is being framed the margins
+// can read as nothing or as nonsense.
+bool IsFrame(const platform::FrameMargins& m)
+{
+    const bool none = m.left == 0 && m.top == 0 && m.right == 0 && m.bottom == 0;
+    return !none && m.left >= 0 && m.top >= 0 && m.right >= 0 && m.bottom >= 0;
+}
+
+PixelSize Extra(const platform::FrameMargins& m)
+{
+    return {m.left + m.right, m.top + m.bottom};
+}
+
+std::string Describe(const char* what, PixelSize size)
+{
+    return std::string(what) + ' ' + std::to_string(size.width) + 'x' + std::to_string(size.height);
+}
+
+} // namespace
+
+WindowSizeNegotiation::WindowSizeNegotiation(NegotiatedWindow& window, const MonotonicClock& clock)
+    : m_window(window), m_clock(clock)
+{}
+
+void WindowSizeNegotiation::requestFrameBeforeShowing()
+{
+    if (m_frameRequested)
+        return;
+    m_frameRequested = true;
+    if (m_knownFrame || frameArrived())
+        return;
+    if (const auto announced = m_window.requestFrame(); announced && IsFrame(*announced))
+        m_knownFrame = Extra(*announced);
+    m_window.trace(Describe("frame announced", m_knownFrame.value_or(PixelSize{})));
+}
+
+bool WindowSizeNegotiation::frameArrived() const
+{
+    return IsFrame(m_window.drawnFrame());
+}
+
+PixelSize WindowSizeNegotiation::frame() const
+{
+    if (const auto drawn = m_window.drawnFrame(); IsFrame(drawn))
+        return Extra(drawn);
+    return m_knownFrame.value_or(PixelSize{});
+}
+
+void WindowSizeNegotiation::noteFrame()
+{
+    if (const auto drawn = m_window.drawnFrame(); IsFrame(drawn))
+        m_knownFrame = Extra(drawn);
+}
+
+bool WindowSizeNegotiation::requestApplied() const
+{
+    return m_window.clientSize() == m_requestedClient;
+}
+
+layout::Size WindowSizeNegotiation::outerSize() const
+{
+    if (m_pendingOuter && !requestApplied())
+        return *m_pendingOuter;
+    const PixelSize client = m_window.clientSize();
+    const PixelSize extra = frame();
+    return {PixelsToTwips(client.width + extra.width), PixelsToTwips(client.height + extra.height)};
+}
+
+void WindowSizeNegotiation::setOuterSize(layout::Size outer)
+{
+    noteFrame();
+    const PixelSize extra = frame();
+    m_window.trace(Describe("set outer size with frame", extra));
+    // Until the frame is there to read, the size may rest on a guess: make it exact
+    // once the frame is known.
+    if (!frameArrived() && !watching())
+        startWatch();
+    const PixelSize client{std::max(TwipsToPixels(outer.W) - extra.width, 0),
+                           std::max(TwipsToPixels(outer.H) - extra.height, 0)};
+    m_requestedOuter = outer;
+    m_requestedClient = client;
+    // No resize event follows a size the window already has.
+    if (client == m_window.clientSize())
+        return;
+    m_pendingOuter = outer;
+    m_askedAtMs = m_clock.nowMs();
+    m_window.resizeClient(client);
+}
+
+void WindowSizeNegotiation::resized()
+{
+    noteFrame();
+    m_pendingOuter.reset();
+    if (m_requestedOuter && !requestApplied())
+        m_requestedOuter.reset(); // resized by the user since
+}
+
+void WindowSizeNegotiation::moved()
+{
+    // Reparenting into the window manager's frame moves the client: the frame has come.
+    noteFrame();
+    if (watching())
+        watchFrame();
+}
+
+void WindowSizeNegotiation::watchFrame()
+{
+    if (!watching())
+        return;
+    noteFrame();
+    // Once the frame is known and the size set from code has been applied, make that
+    // size exact. The applied size is read from the window rather than waited for: a
+    // resize asked for while the first one is delivered sends no event of its own.
+    const std::int64_t now = m_clock.nowMs();
+    const bool frameKnown = frameArrived();
+    const bool timedOut = now - *m_watchStartedMs > kWatchLongestMs;
+    const bool outstanding = m_requestedOuter && !requestApplied();
+    if ((!frameKnown || outstanding) && !timedOut) {
+        // A size asked for while the window was being shown can be lost on the way, and
+        // a busy window manager can leave it unanswered; ask again now and then.
+        if (outstanding && m_window.shownNormal() && now - m_askedAtMs > kAskAgainMs) {
+            m_window.trace(Describe("size not applied; asking again for", m_requestedClient));
+            m_askedAtMs = now;
+            m_window.resizeClient(m_requestedClient);
+        }
+        return;
+    }
+    stopWatch();
+    m_pendingOuter.reset();
+    m_window.trace(frameKnown ? Describe("frame known", frame()) : "frame watch given up");
+    if (!frameKnown || !m_requestedOuter || !m_window.normalState() || !requestApplied())
+        return;
+    const PixelSize client = m_window.clientSize();
+    const PixelSize extra = frame();
+    const PixelSize outer{TwipsToPixels(m_requestedOuter->W), TwipsToPixels(m_requestedOuter->H)};
+    if (PixelSize{client.width + extra.width, client.height + extra.height} != outer)
+        setOuterSize(*m_requestedOuter);
+}
+
+void WindowSizeNegotiation::startWatch()
+{
+    m_watchStartedMs = m_clock.nowMs();
+    m_window.setWatching(true);
+}
+
+void WindowSizeNegotiation::stopWatch()
+{
+    m_watchStartedMs.reset();
+    m_window.setWatching(false);
+}
+
+} // namespace tovrin::app

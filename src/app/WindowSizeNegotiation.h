@@ -1,0 +1,107 @@
+#pragma once
+
+// Keeping a window's outer size (frame included) exact while the window manager frames
+// it at a time of its own choosing.
+//
+// The program sets and reads outer sizes; the window system sets client sizes, and the
+// frame is known only once the window manager has drawn it, some time after the window
+// is first shown (or never, or differently after a theme change). Until then a size
+// rests on a guess, and the negotiation watches for the frame to make it exact. Sizes
+// set from code are applied asynchronously and can be lost on the way: they read back
+// as set until applied, and are asked for again while they stay unanswered.
+
+#include "app/ResizeLayout.h"
+#include "platform/WinApi.h"
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace tovrin::app {
+
+struct PixelSize
+{
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const PixelSize&, const PixelSize&) = default;
+};
+
+// What the negotiation needs of the real window, in pixels.
+class NegotiatedWindow
+{
+public:
+    virtual ~NegotiatedWindow() = default;
+    // The frame as the window reads it now; nothing, or nonsense, while it is being framed.
+    virtual platform::FrameMargins drawnFrame() const = 0;
+    // Asks the window manager which frame it will give the window. Blocks for a moment;
+    // nothing when it cannot say.
+    virtual std::optional<platform::FrameMargins> requestFrame() = 0;
+    virtual PixelSize clientSize() const = 0;
+    virtual void resizeClient(PixelSize size) = 0;
+    // Shown and in the normal state (neither minimized nor maximized).
+    virtual bool shownNormal() const = 0;
+    virtual bool normalState() const = 0;
+    // Runs or stops the frame watch, which calls watchFrame() every kWatchIntervalMs.
+    virtual void setWatching(bool on) = 0;
+    virtual void trace(std::string_view /*what*/) {}
+};
+
+class MonotonicClock
+{
+public:
+    virtual ~MonotonicClock() = default;
+    virtual std::int64_t nowMs() const = 0;
+};
+
+class WindowSizeNegotiation
+{
+public:
+    static constexpr int kWatchIntervalMs = 50;
+    // A window manager that never frames the window, or never gives it the size asked
+    // for, is given up on after a minute.
+    static constexpr int kWatchLongestMs = 60000;
+    static constexpr int kAskAgainMs = 500;
+
+    WindowSizeNegotiation(NegotiatedWindow& window, const MonotonicClock& clock);
+
+    // Once, before the window is first shown: the window manager's word on the frame it
+    // will draw, so that the first showing is at the right size and the first page is
+    // not laid out again a moment later.
+    void requestFrameBeforeShowing();
+
+    // The outer size in twips: a size set from code until the window system applies it.
+    layout::Size outerSize() const;
+    void setOuterSize(layout::Size outer);
+
+    // The window's own events: its client size or position has changed.
+    void resized();
+    void moved();
+    // The frame watch's tick; also run on every move and resize while the watch runs.
+    void watchFrame();
+    bool watching() const { return m_watchStartedMs.has_value(); }
+
+private:
+    PixelSize frame() const;
+    void noteFrame();
+    bool frameArrived() const;
+    bool requestApplied() const;
+    void startWatch();
+    void stopWatch();
+
+    NegotiatedWindow& m_window;
+    const MonotonicClock& m_clock;
+    bool m_frameRequested = false;
+    // The last frame drawn, or the one announced: the better guess while there is none
+    // to read (before framing, while unmapped).
+    std::optional<PixelSize> m_knownFrame;
+    // A size set from code, read back until applied.
+    std::optional<layout::Size> m_pendingOuter;
+    // The outer size last set from code and the client size that gave it, to be made
+    // exact once the frame is known; forgotten when the user resizes the window.
+    std::optional<layout::Size> m_requestedOuter;
+    PixelSize m_requestedClient;
+    std::optional<std::int64_t> m_watchStartedMs;
+    std::int64_t m_askedAtMs = 0;
+};
+
+} // namespace tovrin::app
