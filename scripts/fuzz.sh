@@ -1,24 +1,22 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang (address and undefined-behaviour sanitizers on)
-# and runs each one.   usage: scripts/fuzz.sh [seconds per target | -runs=N]
+# Runs the libFuzzer targets of the fuzz preset (clang, address and undefined-behaviour
+# sanitizers), building them first unless TOVRIN_FUZZ_BIN names where they are built.
+#   usage: scripts/fuzz.sh [seconds per target | -runs=N]
 # The seed corpus in fuzz/corpus is read, never written.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 limit="${1:-30}"
-out=build/fuzz
-mkdir -p "$out"
-
-flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all -Isrc -Itests/support)
-core=(src/lookup/Utf8EncodeUri.cpp src/lookup/ServiceHosts.cpp src/lookup/SiteCatalogue.cpp)
+bin="${TOVRIN_FUZZ_BIN:-}"
+if [ -z "$bin" ]; then
+  cmake --preset fuzz >/dev/null
+  cmake --build --preset fuzz
+  bin=build/fuzz/fuzz
+fi
+work="$bin/corpus"
 
 for target in Utf8EncodeUri SiteAddress; do
-  exe="$out/fuzz_$target"
-  if [ ! -x "$exe" ] || [ -n "$(find fuzz src/lookup -newer "$exe" -print -quit)" ]; then
-    clang++ "${flags[@]}" "fuzz/Fuzz$target.cpp" "${core[@]}" -o "$exe"
-  fi
   case "$target" in Utf8EncodeUri) corpus=fuzz/corpus/encode ;; *) corpus=fuzz/corpus/address ;; esac
-  work="$out/corpus-$target"
-  mkdir -p "$work"
+  mkdir -p "$work/$target"
   if [[ "$limit" == -runs=* ]]; then
     run=("$limit")
   else
@@ -26,10 +24,12 @@ for target in Utf8EncodeUri SiteAddress; do
   fi
   echo "== $target"
   status=0
-  "$exe" "${run[@]}" -max_len=4096 -print_final_stats=1 "$work" "$corpus" >"$out/$target.log" 2>&1 || status=$?
-  grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb|Done)|ERROR|SUMMARY' "$out/$target.log" || true
+  log="$work/$target.log"
+  "$bin/fuzz_$target" "${run[@]}" -max_len=4096 -print_final_stats=1 "$work/$target" "$corpus" \
+    >"$log" 2>&1 || status=$?
+  grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb|Done)|ERROR|SUMMARY' "$log" || true
   if [ "$status" -ne 0 ]; then
-    tail -40 "$out/$target.log"
+    tail -40 "$log"
     exit "$status"
   fi
 done

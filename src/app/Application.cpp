@@ -115,7 +115,6 @@ int RunApplication(int argc, char* argv[], const BuildSettings& settings)
     // Every icon handle the program hands out is its main window's: one icon.
     platform::QtTrayBackend tray(
         [](platform::HICON) { return QIcon(QStringLiteral(":/app/tovrin.png")); });
-    platform::SetTrayBackend(&tray);
     tray.setPanelMenus([](platform::HWND hWnd) -> QMenu* {
         for (QWidget* window : QApplication::topLevelWidgets())
             if (auto* form = qobject_cast<Form1*>(window); form && form->hWnd() == hWnd)
@@ -133,7 +132,8 @@ int RunApplication(int argc, char* argv[], const BuildSettings& settings)
     const maker::MakerPages builtIn("");
     browsers.builtInPages = {builtIn.advertisementAddress(), builtIn.instructionAddress(),
                              builtIn.updateAddress()};
-    Form1::Platform platform{platform::WebEngineBrowserFactory(std::move(browsers)), nullptr};
+    Form1::Platform platform =
+        Form1::DesktopPlatform(platform::WebEngineBrowserFactory(std::move(browsers)), &tray);
     if (sandbox != platform::SandboxProblem::None) {
         const bool root = sandbox == platform::SandboxProblem::RunningAsRoot;
         std::fprintf(stderr, "%s\n", qPrintable(platform::SandboxLogLine(root)));
@@ -169,9 +169,7 @@ int RunApplication(int argc, char* argv[], const BuildSettings& settings)
     HoldFirstFrameUntilActive(form, kFirstFrameWaitMs);
     form.show();
     qCInfo(lcStartup, "show returned: %lld ms", StartupTiming::elapsedMs());
-    const int status = QApplication::exec();
-    platform::SetTrayBackend(nullptr);
-    return status;
+    return QApplication::exec();
 }
 
 } // namespace tovrin::app

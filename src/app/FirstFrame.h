@@ -16,6 +16,8 @@ namespace tovrin::app {
 // the thread the browser engine shares, and they hold up the first page. Held, the
 // window draws one frame, already active, at about the time the first would have been
 // drawn. A window manager that does not activate the window costs at most longestMs.
+// Measured with Qt 6.4.2 on xcb, Mesa's llvmpipe and openbox 3.6.1; to see it, compare
+// bench/measure_desktop.py's start-up with the hold and without it.
 void HoldFirstFrameUntilActive(QWidget& window, int longestMs);
 
 // Runs action once the window can be typed in: its first frame is on the screen, it is

@@ -102,8 +102,7 @@ QPushButton* PlainButton(QWidget* parent, const char* name, const char* caption,
 Form1::Form1(Form1Config config, Platform platform, QWidget* parent)
     : QWidget(parent), m_config(std::move(config)), m_makerPages(m_config.makerHost),
       m_browsers(std::move(platform.browsers)),
-      m_windowBackend(platform.windowBackend ? std::move(platform.windowBackend)
-                                             : std::make_unique<QtWindowBackend>(*this))
+      m_windowBackend(platform.windows(*this))
 {
     InitResources();
     InstallAccessibleRoles();
@@ -115,8 +114,14 @@ Form1::Form1(Form1Config config, Platform platform, QWidget* parent)
     m_trayWatch.setInterval(500);
     connect(&m_trayWatch, &QTimer::timeout, this, &Form1::onTrayWatch);
     createControls();
-    m_hWnd = CreateWindowHandle(*m_windowBackend);
+    m_hWnd = CreateWindowHandle(*m_windowBackend, platform.tray);
     Form_Load();
+}
+
+Form1::Platform Form1::DesktopPlatform(BrowserFactory browsers, TrayBackend* tray)
+{
+    return {std::move(browsers),
+            [](QWidget& window) { return std::make_unique<QtWindowBackend>(window); }, tray};
 }
 
 Form1::~Form1()

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -36,12 +37,18 @@ class Form1 : public QWidget
     Q_OBJECT
 
 public:
+    // What the window is built on: the real desktop's, or test doubles.
     struct Platform
     {
         platform::BrowserFactory browsers;
-        // The window as the window-manager calls see it; the default acts on this widget.
-        std::unique_ptr<platform::WindowBackend> windowBackend;
+        // The window as the window-manager calls see it.
+        std::function<std::unique_ptr<platform::WindowBackend>(QWidget& window)> windows;
+        // The notification area, outliving the window; nullptr when the desktop has none.
+        platform::TrayBackend* tray = nullptr;
     };
+
+    // The desktop's own window manager and notification area, and these browsers.
+    static Platform DesktopPlatform(platform::BrowserFactory browsers, platform::TrayBackend* tray);
 
     // Builds the controls in their design state and runs Form_Load.
     Form1(Form1Config config, Platform platform, QWidget* parent = nullptr);

@@ -156,7 +156,7 @@ void Form1::applyLayout(const layout::Controls& c)
 bool Form1::canHideToTray() const
 {
     // Hiding a window on a desktop without a notification area would leave it out of reach.
-    return NotificationAreaAvailable();
+    return NotificationAreaAvailable(hWnd());
 }
 
 void Form1::Form_Resize()

@@ -47,7 +47,7 @@ LRESULT WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
                 attempt([&] { form.SetWindowState(1); });
                 // Without a notification area a hidden window would be out of reach.
                 attempt([&] {
-                    if (NotificationAreaAvailable())
+                    if (NotificationAreaAvailable(hWnd))
                         form.hide();
                 });
             }

@@ -10,6 +10,7 @@ namespace {
 struct WindowEntry
 {
     WindowBackend* backend;
+    TrayBackend* tray;
     LONG procedure;
 };
 
@@ -18,7 +19,6 @@ struct State
     std::map<HWND, WindowEntry> windows;
     HWND nextHandle = 0x10;
     std::vector<WNDPROC> procedures;
-    TrayBackend* tray = nullptr;
 };
 
 State& state()
@@ -65,11 +65,11 @@ LRESULT DefWindowProcA(HWND, UINT, WPARAM, LPARAM)
     return 0;
 }
 
-HWND CreateWindowHandle(WindowBackend& backend)
+HWND CreateWindowHandle(WindowBackend& backend, TrayBackend* tray)
 {
     auto& s = state();
     const HWND handle = s.nextHandle++;
-    s.windows[handle] = WindowEntry{&backend, AddressOf(&DefWindowProcA)};
+    s.windows[handle] = WindowEntry{&backend, tray, AddressOf(&DefWindowProcA)};
     return handle;
 }
 
@@ -78,14 +78,10 @@ void DestroyWindowHandle(HWND hWnd)
     state().windows.erase(hWnd);
 }
 
-void SetTrayBackend(TrayBackend* backend)
+bool NotificationAreaAvailable(HWND hWnd)
 {
-    state().tray = backend;
-}
-
-bool NotificationAreaAvailable()
-{
-    return state().tray && state().tray->available();
+    const WindowEntry* window = find(hWnd);
+    return window && window->tray && window->tray->available();
 }
 
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int, int, int, int, UINT)
@@ -130,8 +126,11 @@ LRESULT SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam)
 
 BOOL Shell_NotifyIconA(DWORD dwMessage, const NOTIFYICONDATAA* lpData)
 {
-    TrayBackend* tray = state().tray;
-    if (!tray || !lpData || lpData->cbSize != sizeof(NOTIFYICONDATAA) || !find(lpData->hWnd))
+    if (!lpData || lpData->cbSize != sizeof(NOTIFYICONDATAA))
+        return 0;
+    const WindowEntry* window = find(lpData->hWnd);
+    TrayBackend* tray = window ? window->tray : nullptr;
+    if (!tray)
         return 0;
     switch (dwMessage) {
     case NIM_ADD:

@@ -42,15 +42,14 @@ public:
     virtual bool available() const = 0;
 };
 
-// Enters a window into the table, with the layer's default procedure, and gives its handle.
-HWND CreateWindowHandle(WindowBackend& backend);
+// Enters a window into the table, with the layer's default procedure, and gives its
+// handle. The window's icons go to tray; nullptr means the desktop has no notification
+// area.
+HWND CreateWindowHandle(WindowBackend& backend, TrayBackend* tray);
 void DestroyWindowHandle(HWND hWnd);
 
-// The notification area in use; nullptr means the desktop has none.
-void SetTrayBackend(TrayBackend* backend);
-
-// Whether a notification area is there to keep a hidden window within reach.
-bool NotificationAreaAvailable();
+// Whether a notification area is there to keep the hidden window within reach.
+bool NotificationAreaAvailable(HWND hWnd);
 
 // Changes the window's z-order only: HWND_TOPMOST or HWND_NOTOPMOST. The program always
 // passes SWP_NOMOVE | SWP_NOSIZE, and position and size are not used.

@@ -40,6 +40,17 @@ platform::BrowserFactory RecordingBrowserFactory(CallLog& log)
     };
 }
 
+app::Form1::Platform RecordingPlatform(CallLog& log, RecordingTray& tray,
+                                       RecordingWindowBackend*& window)
+{
+    auto windows = [&log, &window](QWidget&) {
+        auto backend = std::make_unique<RecordingWindowBackend>(log);
+        window = backend.get();
+        return std::unique_ptr<platform::WindowBackend>(std::move(backend));
+    };
+    return {RecordingBrowserFactory(log), windows, &tray};
+}
+
 void RecordingWindowBackend::setStayOnTop(bool on)
 {
     onTop = on;

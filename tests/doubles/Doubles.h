@@ -3,6 +3,7 @@
 // Test doubles for the window's platform: browser controls, the window manager and the
 // notification area, each recording what the window asks of it into one shared log.
 
+#include "app/Form1.h"
 #include "platform/BrowserControl.h"
 #include "platform/WinApi.h"
 
@@ -76,5 +77,9 @@ public:
 private:
     CallLog& m_log;
 };
+
+// The window's platform on these doubles; window is set to the window backend made.
+app::Form1::Platform RecordingPlatform(CallLog& log, RecordingTray& tray,
+                                       RecordingWindowBackend*& window);
 
 } // namespace tovrin::testing

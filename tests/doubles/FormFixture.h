@@ -36,21 +36,10 @@ struct FormFixture
 
     explicit FormFixture(std::string makerHost = {})
     {
-        platform::SetTrayBackend(&tray);
         app::Form1Config config;
         config.makerHost = std::move(makerHost);
         config.makerNumber = kTestMakerNumber;
-        auto backend = std::make_unique<RecordingWindowBackend>(log);
-        window = backend.get();
-        form = std::make_unique<app::Form1>(
-            std::move(config),
-            app::Form1::Platform{RecordingBrowserFactory(log), std::move(backend)});
-    }
-
-    ~FormFixture()
-    {
-        form.reset();
-        platform::SetTrayBackend(nullptr);
+        form = std::make_unique<app::Form1>(std::move(config), RecordingPlatform(log, tray, window));
     }
 
     // Shows the window and waits until it is active with the query box focused.

@@ -61,7 +61,7 @@ struct RecordingTray : TrayBackend
 TEST(WindowProcedures, HookChainForwardsEveryMessageAndRestores)
 {
     RecordingWindow window;
-    const HWND hWnd = CreateWindowHandle(window);
+    const HWND hWnd = CreateWindowHandle(window, nullptr);
     const LONG original = GetWindowLongA(hWnd, GWL_WNDPROC);
     ASSERT_NE(original, 0);
 
@@ -100,7 +100,7 @@ TEST(WindowProcedures, HookChainForwardsEveryMessageAndRestores)
 TEST(WindowProcedures, SetWindowPosChangesOnlyTheStayOnTopState)
 {
     RecordingWindow window;
-    const HWND hWnd = CreateWindowHandle(window);
+    const HWND hWnd = CreateWindowHandle(window, nullptr);
     EXPECT_EQ(SetWindowPos(hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE), 1);
     EXPECT_EQ(SetWindowPos(hWnd, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE), 1);
     EXPECT_EQ(SetWindowPos(hWnd + 1000, HWND_TOPMOST, 0, 0, 0, 0, 3), 0);
@@ -137,19 +137,22 @@ TEST(NotifyIcon, TooLongTextIsCutAtACharacterSoTheNulFits)
 TEST(NotifyIcon, ShellNotifyIconChecksTheRecordAndTheNotificationArea)
 {
     RecordingWindow window;
-    const HWND hWnd = CreateWindowHandle(window);
     NOTIFYICONDATAA record{};
     record.cbSize = sizeof record;
-    record.hWnd = hWnd;
     record.uID = 1;
 
-    SetTrayBackend(nullptr);
+    // A window on a desktop without a notification area.
+    const HWND alone = CreateWindowHandle(window, nullptr);
+    record.hWnd = alone;
     EXPECT_EQ(Shell_NotifyIconA(NIM_ADD, &record), 0);
-    EXPECT_FALSE(NotificationAreaAvailable());
+    EXPECT_FALSE(NotificationAreaAvailable(alone));
+    DestroyWindowHandle(alone);
 
     RecordingTray tray;
-    SetTrayBackend(&tray);
-    EXPECT_TRUE(NotificationAreaAvailable());
+    const HWND hWnd = CreateWindowHandle(window, &tray);
+    record.hWnd = hWnd;
+    EXPECT_TRUE(NotificationAreaAvailable(hWnd));
+    EXPECT_FALSE(NotificationAreaAvailable(hWnd + 1000));
     EXPECT_EQ(Shell_NotifyIconA(NIM_ADD, &record), 1);
     EXPECT_EQ(Shell_NotifyIconA(NIM_DELETE, &record), 1);
     EXPECT_EQ(Shell_NotifyIconA(NIM_MODIFY, &record), 0);
@@ -159,6 +162,6 @@ TEST(NotifyIcon, ShellNotifyIconChecksTheRecordAndTheNotificationArea)
     EXPECT_EQ(Shell_NotifyIconA(NIM_ADD, &small), 0);
     EXPECT_EQ(tray.added.size(), 1u);
     EXPECT_EQ(tray.deleted, (std::vector<std::pair<HWND, UINT>>{{hWnd, 1}}));
-    SetTrayBackend(nullptr);
     DestroyWindowHandle(hWnd);
+    EXPECT_EQ(Shell_NotifyIconA(NIM_ADD, &record), 0) << "a destroyed window has no icons";
 }
