@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Tovrin and runs every test: unit tests, widget tests
 # (offscreen), end-to-end tests (the real program in Xvfb with openbox and trayer), the
-# package check and a short fuzzing run — first in the ordinary build, then in the
-# address- and undefined-behaviour-sanitizer build.
-# "scripts/test.sh default" (or asan-ubsan, debug) tests one build only.
+# package check — first in the ordinary build, then in the address- and
+# undefined-behaviour-sanitizer build — and a short fuzzing run.
+# The fuzz preset builds the fuzz targets with clang and runs them for a short while.
+# "scripts/test.sh default" (or asan-ubsan, fuzz, debug) tests one build only;
+# TOVRIN_WERROR=ON makes warnings errors, as CI has them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 presets=("$@")
-[ ${#presets[@]} -gt 0 ] || presets=(default asan-ubsan)
+[ ${#presets[@]} -gt 0 ] || presets=(default asan-ubsan fuzz)
 
 bash scripts/install-deps.sh
 
@@ -22,7 +24,7 @@ fi
 
 for preset in "${presets[@]}"; do
   echo "=== $preset"
-  cmake --preset "$preset" >/dev/null
+  cmake --preset "$preset" -DTOVRIN_WERROR="${TOVRIN_WERROR:-OFF}" >/dev/null
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done

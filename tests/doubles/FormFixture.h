@@ -39,7 +39,8 @@ struct FormFixture
         app::Form1Config config;
         config.makerHost = std::move(makerHost);
         config.makerNumber = kTestMakerNumber;
-        form = std::make_unique<app::Form1>(std::move(config), RecordingPlatform(log, tray, window));
+        form =
+            std::make_unique<app::Form1>(std::move(config), RecordingPlatform(log, tray, window));
     }
 
     // Shows the window and waits until it is active with the query box focused.

@@ -116,9 +116,6 @@ class ProgramTestCase(unittest.TestCase):
 
     @classmethod
     def tearDownClass(cls):
-        if ProgramTestCase.repeated:
-            print("\nactions repeated after a dropped navigation: %d (%s)"
-                  % (len(ProgramTestCase.repeated), ", ".join(ProgramTestCase.repeated)))
         stop_process(cls.proc)
         log = os.environ.get("TOVRIN_E2E_LOG")
         if log:
@@ -191,26 +188,12 @@ class ProgramTestCase(unittest.TestCase):
 
     # Observation
 
-    repeated = []  # actions that had to be done twice, reported at the end of the class
-
-    def expect_request(self, action, address, timeout=15.0, retry=None):
-        """Runs action and checks that the next page request is exactly address.
-
-        The browser engine very rarely drops a navigation outright (the program re-issues
-        the ones it can see were dropped). An action that brings no request within 6 s is
-        done once more (or retry, for an action that toggles something) and reported, so
-        that such a rare drop shows up in the output without failing the run; a second
-        miss fails."""
+    def expect_request(self, action, address, timeout=15.0):
+        """Runs action and checks that the next page request is exactly address. A
+        lookup that never leaves fails: the user would have lost it."""
         since = self.proxy.count()
         action()
-        found = self.proxy.wait_for(lambda a: len(a) >= 1, timeout=6.0, since=since)
-        if not found:
-            ProgramTestCase.repeated.append(address)
-            print("\nno request within 6 s, repeating the action once: %s\n%s"
-                  % (address, self.program_trace()))
-            since = self.proxy.count()
-            (retry or action)()
-            found = self.proxy.wait_for(lambda a: len(a) >= 1, timeout=timeout, since=since)
+        found = self.proxy.wait_for(lambda a: len(a) >= 1, timeout=timeout, since=since)
         self.assertTrue(found, "no request after the action; expected %s\n%s"
                         % (address, self.program_trace()))
         self.assertEqual(urllib.parse.unquote(found[0]), urllib.parse.unquote(address),

@@ -40,20 +40,25 @@ TEST(KeyTable, FunctionKeysOpenTheSiteWithTheirNumberPerCategory)
     }
 }
 
-TEST(KeyTable, EnterRunsEachCategorysDefault)
+TEST(KeyTable, EnterOpensEachCategorysDefaultSite)
 {
-    const auto word = EnterKeyRule(0);
-    EXPECT_EQ(word.action, EnterAction::Lookup);
-    EXPECT_EQ(word.lookup.table, SiteTable::Dictionary);
-    EXPECT_EQ(word.lookup.site, 5);
-    const auto translation = EnterKeyRule(1);
-    EXPECT_EQ(translation.action, EnterAction::Lookup);
-    EXPECT_EQ(translation.lookup.table, SiteTable::Translation);
-    EXPECT_EQ(translation.lookup.site, 1);
+    // What the user gets, as addresses: Dr.eye for words, the iciba translator, and
+    // Baidu for searches (with the text as typed, even where an encoding differs).
+    const auto opened = [](int listIndex) {
+        const EnterRule rule = EnterKeyRule(listIndex);
+        const bool opensSite =
+            rule.action == EnterAction::Lookup || rule.action == EnterAction::BaiduSearch;
+        const SiteEntry* site = opensSite ? FindSite(rule.lookup.table, rule.lookup.site) : nullptr;
+        return site ? BuildAddress(*site, HostTable(), "w%20x", u"w x") : std::string();
+    };
+    EXPECT_EQ(opened(0), "http://www.dreye.com.cn/ews/w%20x--01--.html");
+    EXPECT_EQ(opened(1), "http://fy.iciba.com/");
     EXPECT_EQ(EnterKeyRule(2).action, EnterAction::NavigateTyped);
-    EXPECT_EQ(EnterKeyRule(3).action, EnterAction::BaiduSearch);
-    for (const int none : {4, -1, 5, 100})
+    EXPECT_EQ(opened(3), "http://www.baidu.com/s?wd=w%20x");
+    for (const int none : {4, -1, 5, 100}) {
         EXPECT_EQ(EnterKeyRule(none).action, EnterAction::Nothing) << none;
+        EXPECT_EQ(opened(none), "") << none;
+    }
 }
 
 TEST(Categories, ListIndexesMapToCategoriesAndNothingElse)

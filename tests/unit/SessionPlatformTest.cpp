@@ -18,9 +18,9 @@ TEST(SessionPlatform, XWaylandIsPreferredOnlyWhenNobodyChoseAndBothAreThere)
         {"", "wayland-0", ":0", "xcb;wayland"},      // an empty setting chooses nothing
         {"wayland", "wayland-0", ":0", ""},          // the user's own choice stands
         {"xcb", "wayland-0", ":0", ""},
-        {nullptr, "wayland-0", nullptr, ""},         // Wayland alone
+        {nullptr, "wayland-0", nullptr, ""}, // Wayland alone
         {nullptr, "wayland-0", "", ""},
-        {nullptr, nullptr, ":0", ""},                // an X11 session
+        {nullptr, nullptr, ":0", ""}, // an X11 session
         {nullptr, nullptr, nullptr, ""},
     };
     for (const Case& c : cases)
