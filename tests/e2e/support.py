@@ -16,6 +16,28 @@ NUMBER = os.environ.get("TOVRIN_MAKER_NUMBER", "20251207")
 CAPTION = "Tovrin" + NUMBER
 
 
+def _build_hosts():
+    """Each service's host as this build has it: the source's table, with the build's
+    overrides ("key=host;key=host", or with commas) applied, by the default host."""
+    source = os.path.join(os.path.dirname(__file__), "..", "..", "src", "lookup",
+                          "ServiceHosts.h")
+    with open(source, encoding="utf-8") as f:
+        table = re.findall(r'\{Service::\w+, "([^"]+)", "([^"]+)"\}', f.read())
+    overrides = dict(item.split("=", 1) for item in
+                     re.split("[;,]", os.environ.get("TOVRIN_HOST_OVERRIDES", "")) if "=" in item)
+    return {host: overrides.get(key, host) for key, host in table}
+
+
+BUILD_HOSTS = _build_hosts()
+
+
+def url(address):
+    """A service's address, written with its default host, as this build requests it."""
+    scheme, rest = address.split("://", 1)
+    host, sep, path = rest.partition("/")
+    return "%s://%s%s%s" % (scheme, BUILD_HOSTS.get(host, host), sep, path)
+
+
 def px(twips):
     return int(round(twips / TWIPS_PER_PIXEL))
 

@@ -8,7 +8,7 @@ import time
 import unittest
 
 from desktop import run
-from support import ProgramTestCase, px, renderer_pids
+from support import ProgramTestCase, px, renderer_pids, url
 
 
 class Hardening(ProgramTestCase):
@@ -68,20 +68,20 @@ class Hardening(ProgramTestCase):
         # And the window still looks words up.
         self.choose_category(0)
         self.paste(b"after")
-        self.expect_request(lambda: self.key("F3"), "http://dict.youdao.com/search?q=after")
+        self.expect_request(lambda: self.key("F3"), url("http://dict.youdao.com/search?q=after"))
 
     def test_2_a_killed_renderer_is_replaced_in_place(self):
         self.choose_category(0)
         self.paste(b"renderer")
-        address = "http://dict.youdao.com/search?q=renderer"
+        address = url("http://dict.youdao.com/search?q=renderer")
         self.expect_request(lambda: self.key("F3"), address)
-        time.sleep(0.5)
+        self.wait_loaded(address)  # its renderer is the page's own by then
         victims = renderer_pids(self.proc.pid)
         self.assertTrue(victims, "no renderer process found")
         # The view reloads its page in a new renderer.
         self.expect_request(lambda: self.kill_renderers(victims), address)
         self.alive_and_responsive()
-        self.expect_request(lambda: self.key("F1"), "http://dict.baidu.com/s?wd=renderer")
+        self.expect_request(lambda: self.key("F1"), url("http://dict.baidu.com/s?wd=renderer"))
 
     def test_3_the_program_writes_nothing_under_home(self):
         # $HOME, and the account's own home, where some libraries (the graphics drivers'
@@ -113,7 +113,7 @@ class NoNetworkAndMakerHostDown(ProgramTestCase):
         # Lookups are still sent on their way.
         self.type_text("word")
         self.expect_request(lambda: self.key("Return"),
-                            "http://www.dreye.com.cn/ews/word--01--.html")
+                            url("http://www.dreye.com.cn/ews/word--01--.html"))
         self.expect_request(lambda: self.click_twips(5565, 7100, 900, 375),  # 检查更新
                             "http://maker.tovrin.test/gengxin/cidiangengxin.html")
         self.click_twips(5565, 7595, 900, 375)  # 关闭广告

@@ -8,7 +8,7 @@ import time
 import unittest
 
 from desktop import run
-from support import ProgramTestCase, px, wire
+from support import ProgramTestCase, px, wire, url
 
 PROFILE = """[Groups/0]
 Name=Default
@@ -35,7 +35,7 @@ ShareInputState=All
 
 
 def youdao(word):
-    return "http://dict.youdao.com/search?q=" + wire(word)
+    return url("http://dict.youdao.com/search?q=") + wire(word)
 
 
 class Pinyin(ProgramTestCase):
@@ -99,7 +99,8 @@ class Pinyin(ProgramTestCase):
         self.expect_no_request(lambda: self.key("Return"))
         # Once committed, Enter looks the committed text up, and only that: the word
         # before it was selected after the last lookup and has been replaced.
-        self.expect_request(lambda: self.key("Return"), "http://www.dreye.com.cn/ews/shu--01--.html")
+        self.expect_request(lambda: self.key("Return"),
+                            url("http://www.dreye.com.cn/ews/shu--01--.html"))
 
         # The committed text is selected after the lookup like any other: the next
         # composed word replaces it.

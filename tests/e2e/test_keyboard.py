@@ -4,7 +4,7 @@ checked against what the browser engine requests."""
 import time
 import unittest
 
-from support import NUMBER, ProgramTestCase, px, wire
+from support import NUMBER, ProgramTestCase, px, wire, url
 
 # The catalogue as a reader would draw it: number, host, path, suffix; path None marks a
 # fixed address (the query is not used). Paths are written as they go over the wire.
@@ -23,15 +23,15 @@ DICTIONARY = [
     (12, "dict.cnki.net", "/dict_result.aspx?searchword=", ""),
 ]
 TRANSLATION = [
-    (1, "http://fy.iciba.com/"),
-    (2, "http://fanyi.youdao.com/translate?i=well&keyfrom=dict.top"),
-    (3, "http://dict.cn/fy/"),
-    (4, "http://fanyi.cn.yahoo.com/"),
-    (5, "http://translate.google.com/"),  # "/#": the fragment stays in the browser
-    (6, "http://www.microsofttranslator.com/"),
-    (7, "http://www.netat.net/"),
-    (8, "http://www.hjtrans.com/"),
-    (9, "http://dict.bigear.cn/"),
+    (1, url("http://fy.iciba.com/")),
+    (2, url("http://fanyi.youdao.com/translate?i=well&keyfrom=dict.top")),
+    (3, url("http://dict.cn/fy/")),
+    (4, url("http://fanyi.cn.yahoo.com/")),
+    (5, url("http://translate.google.com/")),  # "/#": the fragment stays in the browser
+    (6, url("http://www.microsofttranslator.com/")),
+    (7, url("http://www.netat.net/")),
+    (8, url("http://www.hjtrans.com/")),
+    (9, url("http://dict.bigear.cn/")),
 ]
 SEARCH = [
     (1, "www.baidu.com", "/s?wd=", ""),
@@ -143,7 +143,7 @@ class Lookups(ProgramTestCase):
         # After the first layout the contact button sits at the result browser's corner.
         since = self.proxy.count()
         self.expect_request(lambda: self.click_twips(10715, 6505, 1215, 375),
-                            "http://wpa.qq.com/msgrd?v=1&uin=%s&site=qq&menu=yes" % NUMBER)
+                            url("http://wpa.qq.com/msgrd?v=1&uin=%s&site=qq&menu=yes") % NUMBER)
         time.sleep(1.0)
         self.assertEqual([a for a in self.proxy.addresses(since) if "wpa.qq.com" not in a], [])
         self.wait_until(lambda: "_NET_WM_STATE_ABOVE" not in self.net_wm_state(),
@@ -159,7 +159,7 @@ class Lookups(ProgramTestCase):
         self.query("tab")
         for _ in range(3):
             self.key("Tab")
-        self.expect_request(lambda: self.key("Return"), "http://dict.youdao.com/search?q=tab")
+        self.expect_request(lambda: self.key("Return"), url("http://dict.youdao.com/search?q=tab"))
         # After a lookup the page has used up the focus return: the user's first click
         # into it keeps the focus in the page, and keys go there.
         self.choose_category(2)

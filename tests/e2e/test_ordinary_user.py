@@ -12,7 +12,7 @@ import tempfile
 import time
 import unittest
 
-from support import ProgramTestCase
+from support import ProgramTestCase, url
 
 ACCOUNT = "tovrin-test"
 INSTRUCTION = "http://maker.tovrin.test/gengxin/instruction.html"
@@ -111,10 +111,10 @@ class OrdinaryUserWithSandbox(ProgramTestCase):
         # Lookups by Enter and by a function key.
         self.type_text("word")
         self.expect_request(lambda: self.key("Return"),
-                            "http://www.dreye.com.cn/ews/word--01--.html")
-        self.wait_loaded("http://www.dreye.com.cn/ews/word--01--.html")
-        self.expect_request(lambda: self.key("F3"), "http://dict.youdao.com/search?q=word")
-        self.wait_loaded("http://dict.youdao.com/search?q=word")
+                            url("http://www.dreye.com.cn/ews/word--01--.html"))
+        self.wait_loaded(url("http://www.dreye.com.cn/ews/word--01--.html"))
+        self.expect_request(lambda: self.key("F3"), url("http://dict.youdao.com/search?q=word"))
+        self.wait_loaded(url("http://dict.youdao.com/search?q=word"))
 
         # The tray hides and shows the window.
         self.click_tray(1)
@@ -126,7 +126,7 @@ class OrdinaryUserWithSandbox(ProgramTestCase):
         time.sleep(0.5)
         since = self.proxy.count()
         self.assertTrue(self.kill_renderers(), "no renderer process found")
-        page = "http://dict.youdao.com/search?q=word"
+        page = url("http://dict.youdao.com/search?q=word")
         self.assertTrue(self.proxy.wait_for(lambda a: page in a, timeout=15, since=since),
                         "the page did not come back\n" + self.program_trace())
         self.alive_and_responsive()

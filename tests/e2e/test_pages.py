@@ -8,7 +8,7 @@ import tempfile
 import time
 import unittest
 
-from support import NUMBER, ProgramTestCase, px
+from support import NUMBER, ProgramTestCase, px, url
 
 HTML = "text/html; charset=utf-8"
 
@@ -24,7 +24,7 @@ def link(href, target=""):
                 % (href, "target='%s'" % target if target else ""))
 
 
-CONTACT = "http://wpa.qq.com/msgrd?v=1&uin=%s&site=qq&menu=yes" % NUMBER
+CONTACT = url("http://wpa.qq.com/msgrd?v=1&uin=%s&site=qq&menu=yes") % NUMBER
 LAUNCH = "tencent://message/?uin=%s&Site=qq&Menu=yes" % NUMBER
 REPORT = "http://localhost/report?"
 
@@ -216,7 +216,7 @@ class PagesStayInPlace(ProgramTestCase):
         # Afterwards the window still looks words up, and nothing was written at home.
         self.choose_category(0)
         self.query("after")
-        self.expect_request(lambda: self.key("F3"), "http://dict.youdao.com/search?q=after")
+        self.expect_request(lambda: self.key("F3"), url("http://dict.youdao.com/search?q=after"))
         written = [os.path.join(r, f) for r, _, fs in os.walk(self.desktop.program_home)
                    for f in fs]
         self.assertEqual(written, [])

@@ -5,7 +5,7 @@ import os
 import unittest
 
 import screen_reader
-from support import CAPTION, NUMBER, ProgramTestCase
+from support import CAPTION, NUMBER, ProgramTestCase, url
 
 WORD_PROMPT = "请输入您要查询的内容，默认使用 ‘译典通’"
 NOTICE = "欢迎大家提出宝贵意见和建议\n共同促进本软件的发展\n更好地为大家服务\nQQ:" + NUMBER
@@ -56,7 +56,7 @@ class ScreenReader(ProgramTestCase):
         query.set_text_contents("screen")
         button = self.find(tree, "push button", "有道 F3")
         self.expect_request(lambda: screen_reader.press(button),
-                            "http://dict.youdao.com/search?q=screen")
+                            url("http://dict.youdao.com/search?q=screen"))
         # The box keeps its name while it holds the user's text.
         self.assertEqual(query.get_name(), WORD_PROMPT)
 

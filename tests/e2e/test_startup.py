@@ -7,7 +7,7 @@ import unittest
 
 from desktop import Desktop, stop_process
 from recording_proxy import RecordingProxy
-from support import CAPTION, ProgramTestCase
+from support import CAPTION, ProgramTestCase, url
 
 
 class StartsWithBuiltInPages(ProgramTestCase):
@@ -28,7 +28,7 @@ class StartsWithBuiltInPages(ProgramTestCase):
     def test_query_box_starts_focused_with_its_prompt_selected(self):
         # The first key typed replaces the whole prompt.
         self.expect_request(lambda: (self.type_text("first"), self.key("Return")),
-                            "http://www.dreye.com.cn/ews/first--01--.html")
+                            url("http://www.dreye.com.cn/ews/first--01--.html"))
 
 
 class StartsWithTheMakersHost(ProgramTestCase):
@@ -65,7 +65,8 @@ class TypedBeforeTheEngineIsUp(unittest.TestCase):
                 time.sleep(2.0)  # anything more would come now
                 desktop.stderr.seek(0)
                 log = desktop.stderr.read().decode("utf-8", "replace")
-                self.assertEqual(proxy.addresses(), ["http://www.dreye.com.cn/ews/whole--01--.html"],
+                self.assertEqual(proxy.addresses(),
+                                 [url("http://www.dreye.com.cn/ews/whole--01--.html")],
                                  "\n".join(l for l in log.splitlines() if l.startswith("tovrin.")))
                 moments = dict(re.findall(r"tovrin\.startup: ([a-z ]+): (\d+) ms", log))
                 print("\nready to type %s ms, first key %s ms, engine started %s ms, "

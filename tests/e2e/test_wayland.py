@@ -15,7 +15,7 @@ import unittest
 import screen_reader
 from desktop import StatusNotifierTray, start_session_bus, stop_process, wait_for
 from recording_proxy import RecordingProxy
-from support import CAPTION, descendants
+from support import CAPTION, descendants, url
 
 MAKER_PAGES = {"http://maker.tovrin.test/gengxin/ad.php",
                "http://maker.tovrin.test/gengxin/instruction.html"}
@@ -150,7 +150,7 @@ class WaylandSessions(unittest.TestCase):
                         "请输入您要查询的内容，默认使用 ‘译典通’", "wayland", "有道 F3"],
                        env=env, check=True, timeout=60)
         found = proxy.wait_for(lambda a: len(a) >= 1, timeout=15, since=since)
-        self.assertEqual(found, ["http://dict.youdao.com/search?q=wayland"], trace())
+        self.assertEqual(found, [url("http://dict.youdao.com/search?q=wayland")], trace())
 
         # Its icon is in the tray, which hides and shows the window.
         item = tray.registered_item()
