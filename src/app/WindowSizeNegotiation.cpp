@@ -110,8 +110,7 @@ void WindowSizeNegotiation::moved()
 {
     // Reparenting into the window manager's frame moves the client: the frame has come.
     noteFrame();
-    if (watching())
-        watchFrame();
+    watchFrame();
 }
 
 void WindowSizeNegotiation::watchFrame()

@@ -89,12 +89,8 @@ inline constexpr std::array<std::int16_t, kSearchButtons.size()> kSearchButtonTa
 // index out of bounds.
 constexpr bool RowMatchesCatalogue(std::span<const SiteButton> row, SiteTable table)
 {
-    if (row.size() != SiteCount(table))
-        return false;
-    for (std::size_t i = 0; i < row.size(); ++i)
-        if (row[i].index != static_cast<std::int16_t>(i + 1))
-            return false;
-    return true;
+    return row.size() == SiteCount(table) &&
+           NumberedFromOne(row, [](const SiteButton& b) { return b.index; });
 }
 static_assert(RowMatchesCatalogue(kDictionaryButtons, SiteTable::Dictionary));
 static_assert(RowMatchesCatalogue(kTranslationButtons, SiteTable::Translation));

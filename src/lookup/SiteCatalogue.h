@@ -104,15 +104,22 @@ constexpr std::size_t SiteCount(SiteTable table)
     return SiteEntries(table).size();
 }
 
+// Whether rows carry the numbers 1, 2, 3... in order, read by numberOf.
+template <typename Rows, typename NumberOf>
+constexpr bool NumberedFromOne(const Rows& rows, NumberOf numberOf)
+{
+    std::int16_t expected = 1;
+    for (const auto& row : rows)
+        if (numberOf(row) != expected++)
+            return false;
+    return true;
+}
+
 // Each table numbers its sites 1, 2, 3... in order, so that site n is entry n - 1 and
 // the arrays of buttons indexed by site number can be sized by the table.
 constexpr bool NumberedInOrder(SiteTable table)
 {
-    const auto entries = SiteEntries(table);
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        if (entries[i].number != static_cast<std::int16_t>(i + 1))
-            return false;
-    return true;
+    return NumberedFromOne(SiteEntries(table), [](const SiteEntry& e) { return e.number; });
 }
 static_assert(NumberedInOrder(SiteTable::Dictionary) && NumberedInOrder(SiteTable::Translation) &&
               NumberedInOrder(SiteTable::Search));
