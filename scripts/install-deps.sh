@@ -13,6 +13,7 @@ packages=(
   fonts-noto-cjk fonts-arphic-ukai
   # tests: a real X server, a window manager, a tray host and real input
   xvfb openbox trayer xdotool x11-utils x11-xserver-utils xclip imagemagick python3
+  python3-pytest python3-xlib
   # tests on other desktops: a session bus, status-notifier trays (through Debian's D-Bus
   # bindings), Wayland with and without XWayland, a Chinese input method, screen readers
   dbus-daemon python3-gi xfce4-panel

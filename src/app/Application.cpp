@@ -1,29 +1,25 @@
 #include "app/Application.h"
 
-#include "app/FirstFrame.h"
 #include "app/Form1.h"
-#include "app/QueryBox.h"
-#include "app/StartupTiming.h"
-#include "app/Twips.h"
+#include "app/SessionPlatform.h"
+#include "app/StartupLog.h"
+#include "app/StartupSequence.h"
+#include "app/TerminationSignals.h"
+#include "browser/BrowserMessages.h"
+#include "browser/DriverCaches.h"
+#include "browser/MessageBrowser.h"
+#include "browser/SandboxCheck.h"
+#include "browser/WebEngine.h"
 #include "maker/MakerPages.h"
-#include "platform/BrowserMessages.h"
-#include "platform/MessageBrowser.h"
 #include "platform/QtTrayBackend.h"
-#include "platform/SandboxCheck.h"
-#include "platform/SessionPlatform.h"
-#include "platform/TerminationSignals.h"
-#include "platform/WebEngineBrowser.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFont>
-#include <QLoggingCategory>
 #include <QMenu>
-#include <QScreen>
-#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace tovrin::app {
@@ -41,134 +37,112 @@ void InstallFontSubstitutions()
 
 namespace {
 
-// The longest the greeting balloon waits for the first page.
-constexpr int kBalloonWaitMs = 1500;
-// The longest the window's first frame waits for the window manager to activate it.
-// Window managers usually activate a new window a few tens of milliseconds after it is
-// shown.
-constexpr int kFirstFrameWaitMs = 80;
-// The longest the browser engine waits for the window to be ready to type in.
-constexpr int kEngineWaitMs = 500;
-
-// The window starts centred on the screen at its design outer size.
-QPoint CentredPosition(const QWidget& window)
+void DescribeApplication(const BuildSettings& settings)
 {
-    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return window.pos();
-    const QSize outer(TwipsToPixels(layout::kMinimumWidth),
-                      TwipsToPixels(layout::kMinimumHeightStripOpen));
-    const QRect area = screen->availableGeometry();
-    return area.topLeft() +
-           QPoint((area.width() - outer.width()) / 2, (area.height() - outer.height()) / 2);
-}
-
-// Without its sandbox the engine would end the program; the window works on and says
-// why it shows no pages. Looked at before any thread is started, as it forks.
-platform::SandboxProblem CheckSandbox(int argc, char* argv[])
-{
-    const char* flags = std::getenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    std::string given = flags ? flags : "";
-    for (int i = 1; i < argc; ++i)
-        given.append(" ").append(argv[i]);
-    if (platform::SandboxTurnedOff(std::getenv("QTWEBENGINE_DISABLE_SANDBOX"), given))
-        return platform::SandboxProblem::None;
-    return platform::ProbeSandbox();
-}
-
-} // namespace
-
-int RunApplication(int argc, char* argv[], const BuildSettings& settings)
-{
-    StartupTiming::begin();
-    const platform::SandboxProblem sandbox = CheckSandbox(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tovrin"));
     QApplication::setApplicationVersion(QString::fromUtf8(settings.version));
     QApplication::setDesktopFileName(QStringLiteral("tovrin"));
-    // Tovrin keeps no files: not even the graphics stack's shader caches, Qt's and the
-    // drivers' (set before the first GL context, for the engine's processes too).
+}
+
+// Tovrin keeps no files: not even the graphics stack's shader caches, Qt's and the
+// drivers' (set before the first GL context, for the engine's processes too).
+void KeepNoFiles()
+{
     QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
-    platform::TurnOffDriverDiskCaches();
-    // Asked for through the environment, and taken back at once, so that the programs
-    // Tovrin starts (the desktop's browser among them) choose for themselves.
-    const std::string preferred = platform::PreferredPlatform(
+    browser::TurnOffDriverDiskCaches();
+}
+
+// The windowing platform the session is best served by, asked for through the
+// environment and taken back at once, so that the programs Tovrin starts (the desktop's
+// browser among them) choose for themselves.
+std::unique_ptr<QApplication> StartQt(int& argc, char* argv[])
+{
+    const std::string preferred = PreferredPlatform(
         std::getenv("QT_QPA_PLATFORM"), std::getenv("WAYLAND_DISPLAY"), std::getenv("DISPLAY"));
     if (!preferred.empty())
         qputenv("QT_QPA_PLATFORM", preferred.c_str());
-    QApplication app(argc, argv);
+    auto app = std::make_unique<QApplication>(argc, argv);
     if (!preferred.empty())
         qunsetenv("QT_QPA_PLATFORM");
-    InstallFontSubstitutions();
-    qCInfo(lcStartup, "application: %lld ms on %s", StartupTiming::elapsedMs(),
-           qPrintable(QGuiApplication::platformName()));
+    // The window stays alive while hidden in the notification area: the program ends
+    // when the window is unloaded, not when its last window is hidden.
+    QApplication::setQuitOnLastWindowClosed(false);
+    return app;
+}
 
+Form1Config WindowConfig(const BuildSettings& settings)
+{
     Form1Config config;
     config.makerHost = settings.makerHost;
     config.makerNumber = settings.makerNumber;
     if (!config.hosts.applyOverrides(settings.hostOverrides))
         std::fprintf(stderr, "tovrin: ignoring malformed host overrides '%s'\n",
                      settings.hostOverrides);
+    return config;
+}
 
-    // The window stays alive while hidden in the notification area: the program ends
-    // when the window is unloaded, not when its last window is hidden.
-    QApplication::setQuitOnLastWindowClosed(false);
-    // Every icon handle the program hands out is its main window's: one icon.
-    platform::QtTrayBackend tray(
+// The notification area. Every icon handle the program hands out is its main window's:
+// one icon. Panels that draw the tray menu themselves find it by the icon's window.
+std::unique_ptr<platform::QtTrayBackend> NotificationArea()
+{
+    auto tray = std::make_unique<platform::QtTrayBackend>(
         [](platform::HICON) { return QIcon(QStringLiteral(":/app/tovrin.png")); });
-    tray.setPanelMenus([](platform::HWND hWnd) -> QMenu* {
+    tray->setPanelMenus([](platform::HWND hWnd) -> QMenu* {
         for (QWidget* window : QApplication::topLevelWidgets())
             if (auto* form = qobject_cast<Form1*>(window); form && form->hWnd() == hWnd)
                 return form->mnuTray;
         return nullptr;
     });
-    tray.holdBalloons();
+    return tray;
+}
 
-    platform::BrowserSettings browsers;
-    // The advertisement waits for the result browser's first page: the page the user
-    // came for is shown sooner, and the strip fills a moment later.
-    browsers.startAfterOthers = {QStringLiteral("WebBrowser2")};
-    browsers.contactControl = QStringLiteral("WebBrowser4");
-    browsers.launchScheme = settings.contactScheme;
-    const maker::MakerPages builtIn("");
-    browsers.builtInPages = {builtIn.advertisementAddress(), builtIn.instructionAddress(),
-                             builtIn.updateAddress()};
-    Form1::Platform platform =
-        Form1::DesktopPlatform(platform::WebEngineBrowserFactory(std::move(browsers)), &tray);
-    if (sandbox != platform::SandboxProblem::None) {
-        const bool root = sandbox == platform::SandboxProblem::RunningAsRoot;
-        std::fprintf(stderr, "%s\n", qPrintable(platform::SandboxLogLine(root)));
-        platform.browsers = platform::MessageBrowserFactory(QStringLiteral("WebBrowser1"),
-                                                            platform::SandboxMessage(root));
+// The window's browsers: on the engine, or, where its sandbox cannot start, controls
+// that say why in the result browser's place and show no pages.
+browser::BrowserFactory Browsers(browser::SandboxProblem sandbox, browser::WebEngine* engine,
+                                 const BuildSettings& settings)
+{
+    if (sandbox != browser::SandboxProblem::None) {
+        const bool root = sandbox == browser::SandboxProblem::RunningAsRoot;
+        std::fprintf(stderr, "%s\n", qPrintable(browser::SandboxLogLine(root)));
+        return browser::MessageBrowserFactory(browser::SandboxMessage(root));
     }
-    // The window is built, painted and ready to type in first; the browser engine
-    // starts right after, with the pages Form_Load asked for.
-    platform::WebEngineBrowser::holdEngine();
-    Form1 form(std::move(config), std::move(platform));
-    qCInfo(lcStartup, "window loaded: %lld ms", StartupTiming::elapsedMs());
-    // The greeting balloon, like the advertisement, waits for the first result page.
-    const auto releaseBalloons = [&tray] { tray.releaseBalloons(); };
-    QObject::connect(form.WebBrowser1, &platform::BrowserControl::loadFinished, &tray,
-                     releaseBalloons,
-                     Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
-    QTimer::singleShot(kBalloonWaitMs, &tray, releaseBalloons);
-    QObject::connect(&form, &Form1::unloaded, &app, &QCoreApplication::quit, Qt::QueuedConnection);
-    platform::TerminationSignals termination;
-    QObject::connect(&termination, &platform::TerminationSignals::received, &form,
-                     &Form1::Form_Unload);
-    form.move(CentredPosition(form));
-    RunWhenReadyToType(
-        form, *form.Text1,
-        [](bool ready) {
-            if (ready)
-                qCInfo(lcStartup, "ready to type: %lld ms", StartupTiming::elapsedMs());
-            platform::WebEngineBrowser::startEngine();
-            qCInfo(lcStartup, "engine started: %lld ms", StartupTiming::elapsedMs());
-        },
-        kEngineWaitMs);
-    StartupTiming::watch(form);
-    HoldFirstFrameUntilActive(form, kFirstFrameWaitMs);
-    form.show();
-    qCInfo(lcStartup, "show returned: %lld ms", StartupTiming::elapsedMs());
+    const maker::MakerPages builtIn("");
+    return browser::WebEngineBrowserFactory(
+        *engine, {settings.contactScheme,
+                  {builtIn.advertisementAddress(), builtIn.instructionAddress(),
+                   builtIn.updateAddress()}});
+}
+
+} // namespace
+
+int RunApplication(int argc, char* argv[], const BuildSettings& settings)
+{
+    const StartupLog log;
+    const browser::SandboxProblem sandbox = browser::CheckSandbox(argc, argv);
+    DescribeApplication(settings);
+    KeepNoFiles();
+    const auto app = StartQt(argc, argv);
+    InstallFontSubstitutions();
+    qCInfo(lcStartup, "application: %lld ms on %s", log.elapsedMs(),
+           qPrintable(QGuiApplication::platformName()));
+
+    // Made before the window and gone after it: the views need both while they live.
+    const auto tray = NotificationArea();
+    const auto engine = sandbox == browser::SandboxProblem::None
+                            ? std::make_unique<browser::WebEngine>()
+                            : std::unique_ptr<browser::WebEngine>();
+    StartupSequence startup(engine.get(), tray.get(), log, {});
+    Form1 form(WindowConfig(settings),
+               Form1::DesktopPlatform(Browsers(sandbox, engine.get(), settings), tray.get()));
+    log.mark("window loaded");
+
+    // The program ends with its window, also when the session or a terminal asks it to.
+    QObject::connect(&form, &Form1::unloaded, app.get(), &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::received, &form, &Form1::Form_Unload);
+
+    startup.run(form);
     return QApplication::exec();
 }
 

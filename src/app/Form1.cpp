@@ -6,6 +6,7 @@
 #include "app/QtNegotiatedWindow.h"
 #include "app/QueryBox.h"
 #include "app/QueryBoxKeys.h"
+#include "app/QtText.h"
 #include "app/TwipRect.h"
 #include "lookup/Categories.h"
 #include "lookup/SiteButtons.h"
@@ -41,6 +42,9 @@ namespace tovrin::app {
 
 using namespace tovrin::lookup;
 using namespace tovrin::platform;
+using browser::BrowserControl;
+using browser::BrowserFactory;
+using browser::BrowserRole;
 
 namespace {
 
@@ -81,10 +85,12 @@ QFont DesignFont(const char* family, double pointSize, bool bold = false)
     return font;
 }
 
-QString Utf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
+// What each browser is for.
+constexpr BrowserRole kResultBrowser{.showsStartupProblem = true};
+constexpr BrowserRole kAdvertisement{.waitsForFirstPage = true};
+constexpr BrowserRole kUpdatePage{};
+// 30 by 30 twips: nothing it shows can be seen.
+constexpr BrowserRole kContactControl{.launchesMessenger = true, .outOfSight = true};
 
 QPushButton* PlainButton(QWidget* parent, const char* name, const char* caption, QRect twips,
                          double pointSize)
@@ -140,9 +146,7 @@ void Form1::createControls()
     resize(TwipsToPixels(kDesignClientWidth), TwipsToPixels(kDesignClientHeight));
 
     // Created first, so that the contact button and the tiny contact browser lie on top.
-    WebBrowser1 = m_browsers(this, QStringLiteral("WebBrowser1"));
-    WebBrowser1->setGeometry(TwipRect(m_twips.webBrowser1));
-    WebBrowser1->setAccessibleName(QStringLiteral("查询结果"));
+    WebBrowser1 = makeBrowser(1, kResultBrowser, "查询结果", TwipRect(m_twips.webBrowser1));
     connect(WebBrowser1, &BrowserControl::gotFocus, this, &Form1::WebBrowser1_GotFocus);
     connect(WebBrowser1, &BrowserControl::loadFinished, this, &Form1::onResultPageLoaded);
 
@@ -200,18 +204,14 @@ void Form1::createControls()
     Command1[0] = PlainButton(this, "Command1_0", "与我联系", TwipRect(m_twips.contact), 10.5);
     connect(Command1[0], &QPushButton::clicked, this, [this] { Command1_Click(0); });
 
-    WebBrowser2 = m_browsers(this, QStringLiteral("WebBrowser2"));
-    WebBrowser2->setGeometry(TwipRect(m_twips.webBrowser2));
-    WebBrowser2->setAccessibleName(QStringLiteral("广告"));
+    WebBrowser2 = makeBrowser(2, kAdvertisement, "广告", TwipRect(m_twips.webBrowser2));
 
     Cd_update = PlainButton(this, "Cd_update", "检查更新", TwipRect(m_twips.cdUpdate), 9);
     Cd_AD = PlainButton(this, "Cd_AD", "关闭广告", TwipRect(m_twips.cdAD), 9);
     connect(Cd_update, &QPushButton::clicked, this, &Form1::Cd_update_Click);
     connect(Cd_AD, &QPushButton::clicked, this, &Form1::Cd_AD_Click);
 
-    WebBrowser3 = m_browsers(this, QStringLiteral("WebBrowser3"));
-    WebBrowser3->setGeometry(TwipRect(m_twips.webBrowser3));
-    WebBrowser3->setAccessibleName(QStringLiteral("更新"));
+    WebBrowser3 = makeBrowser(3, kUpdatePage, "更新", TwipRect(m_twips.webBrowser3));
 
     Text2 = new NoticeBox(this);
     Text2->setObjectName(QStringLiteral("Text2"));
@@ -222,12 +222,21 @@ void Form1::createControls()
     notice.setColor(QPalette::Text, QColor(0, 0, 128));
     Text2->setPalette(notice);
 
-    WebBrowser4 = m_browsers(this, QStringLiteral("WebBrowser4"));
-    WebBrowser4->setGeometry(TwipRect(5880, 5160, 30, 30));
-    WebBrowser4->setAccessibleName(QStringLiteral("与我联系"));
+    WebBrowser4 = makeBrowser(4, kContactControl, "与我联系", TwipRect(5880, 5160, 30, 30));
 
     createMenu();
     setTabOrder();
+}
+
+BrowserControl* Form1::makeBrowser(int number, const BrowserRole& role,
+                                   const char* accessibleName, QRect twips)
+{
+    // The role says what the control does; the name is only for finding it.
+    BrowserControl* browser = m_browsers(this, role);
+    browser->setObjectName(QStringLiteral("WebBrowser%1").arg(number));
+    browser->setGeometry(twips);
+    browser->setAccessibleName(QString::fromUtf8(accessibleName));
+    return browser;
 }
 
 void Form1::createSiteButtons()
@@ -307,8 +316,7 @@ void Form1::Form_Load()
 
 void Form1::Form_Activate()
 {
-    Text1->setSelection(0, static_cast<int>(Text1->text().size()));
-    Text1->setFocus(Qt::ActiveWindowFocusReason);
+    rearmQueryBox();
 }
 
 } // namespace tovrin::app

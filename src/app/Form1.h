@@ -5,7 +5,7 @@
 #include "lookup/SiteButtons.h"
 #include "lookup/SiteCatalogue.h"
 #include "maker/MakerPages.h"
-#include "platform/BrowserControl.h"
+#include "browser/BrowserControl.h"
 #include "platform/WinApi.h"
 
 #include <QTimer>
@@ -40,7 +40,7 @@ public:
     // What the window is built on: the real desktop's, or test doubles.
     struct Platform
     {
-        platform::BrowserFactory browsers;
+        browser::BrowserFactory browsers;
         // The window as the window-manager calls see it.
         std::function<std::unique_ptr<platform::WindowBackend>(QWidget& window)> windows;
         // The notification area, outliving the window; nullptr when the desktop has none.
@@ -48,7 +48,8 @@ public:
     };
 
     // The desktop's own window manager and notification area, and these browsers.
-    static Platform DesktopPlatform(platform::BrowserFactory browsers, platform::TrayBackend* tray);
+    static Platform DesktopPlatform(browser::BrowserFactory browsers,
+                                    platform::TrayBackend* tray);
 
     // Builds the controls in their design state and runs Form_Load.
     Form1(Form1Config config, Platform platform, QWidget* parent = nullptr);
@@ -72,10 +73,10 @@ public:
     std::array<QPushButton*, lookup::kDictionaryButtons.size() + 1> Command1{};
     std::array<QPushButton*, lookup::kTranslationButtons.size() + 1> Command2{};
     std::array<QPushButton*, lookup::kSearchButtons.size() + 1> Command3{};
-    platform::BrowserControl* WebBrowser1 = nullptr;
-    platform::BrowserControl* WebBrowser2 = nullptr;
-    platform::BrowserControl* WebBrowser3 = nullptr;
-    platform::BrowserControl* WebBrowser4 = nullptr;
+    browser::BrowserControl* WebBrowser1 = nullptr;
+    browser::BrowserControl* WebBrowser2 = nullptr;
+    browser::BrowserControl* WebBrowser3 = nullptr;
+    browser::BrowserControl* WebBrowser4 = nullptr;
     QPushButton* Cd_update = nullptr;
     QPushButton* Cd_AD = nullptr;
     NoticeBox* Text2 = nullptr;
@@ -149,11 +150,15 @@ private:
     void createSiteButtons();
     void createMenu();
     void setTabOrder();
+    browser::BrowserControl* makeBrowser(int number, const browser::BrowserRole& role,
+                                         const char* accessibleName, QRect twips);
     void refreshEncodedQuery();
+    void selectWholeQuery();
     void rearmQueryBox();
     void navigateTyped();
     void runSiteLookup(lookup::SiteTable table, std::int16_t n);
-    void runContactEntry();
+    void setTopmost(bool topmost);
+    void openContactPage();
     void onComboTextEdited();
     void onResultPageLoaded();
     void setUpTrayAndHook();
@@ -163,7 +168,7 @@ private:
 
     Form1Config m_config;
     maker::MakerPages m_makerPages;
-    platform::BrowserFactory m_browsers;
+    browser::BrowserFactory m_browsers;
     std::unique_ptr<platform::WindowBackend> m_windowBackend;
     platform::HWND m_hWnd = 0;
     QueryBoxKeys* m_queryKeys = nullptr;

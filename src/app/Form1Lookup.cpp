@@ -4,6 +4,7 @@
 #include "app/Form1.h"
 
 #include "app/KeyCodes.h"
+#include "app/QtText.h"
 #include "app/QueryBox.h"
 #include "lookup/Categories.h"
 #include "lookup/KeyTable.h"
@@ -19,20 +20,6 @@ namespace tovrin::app {
 
 using namespace tovrin::lookup;
 using namespace tovrin::platform;
-
-namespace {
-
-std::u16string_view Units(const QString& text)
-{
-    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
-}
-
-QString Utf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 int Form1::ListIndex() const
 {
@@ -54,30 +41,27 @@ void Form1::refreshEncodedQuery()
     sEncodedQuery = UTF8EncodeURI(Text1->text());
 }
 
-void Form1::rearmQueryBox()
+void Form1::selectWholeQuery()
 {
     Text1->setSelection(0, static_cast<int>(Text1->text().size()));
+}
+
+void Form1::rearmQueryBox()
+{
+    selectWholeQuery();
     Text1->setFocus(Qt::OtherFocusReason);
 }
 
 void Form1::runSiteLookup(SiteTable table, std::int16_t n)
 {
     if (table == SiteTable::Dictionary && n == kContactEntry) {
-        runContactEntry();
+        openContactPage();
     } else if (const SiteEntry* entry = FindSite(table, n)) {
         const QString raw = entry->query == QueryPart::Raw ? Text1->text() : QString();
         WebBrowser1->Navigate(
             Utf8(BuildAddress(*entry, m_config.hosts, sEncodedQuery, Units(raw))));
     }
     WebBrowser1->setSilent(true);
-}
-
-void Form1::runContactEntry()
-{
-    SetWindowPos(hWnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    zhiding->setText(QStringLiteral("窗口置顶"));
-    bTopmost = 0;
-    WebBrowser4->Navigate(Utf8(ContactAddress(m_config.hosts, m_config.makerNumber)));
 }
 
 void Form1::LookupDictionary(std::int16_t n)
@@ -168,7 +152,7 @@ void Form1::keyPressEvent(QKeyEvent* event)
 
 void Form1::Text1_Click()
 {
-    Text1->setSelection(0, static_cast<int>(Text1->text().size()));
+    selectWholeQuery();
 }
 
 void Form1::Text1_DblClick()

@@ -3,6 +3,7 @@
 #include "app/Form1.h"
 
 #include "app/NoticeBox.h"
+#include "app/QtText.h"
 
 #include <QPushButton>
 
@@ -14,7 +15,7 @@ void Form1::Cd_update_Click()
 {
     if (bNoticeShown == 1) {
         Text2->hide();
-        WebBrowser3->Navigate(QString::fromStdString(m_makerPages.updateAddress()));
+        WebBrowser3->Navigate(Utf8(m_makerPages.updateAddress()));
         Cd_update->setText(QStringLiteral("返回"));
         bNoticeShown = 0;
     } else {

@@ -6,6 +6,7 @@
 #include "app/Module1.h"
 #include "app/NoticeBox.h"
 #include "app/QtNegotiatedWindow.h"
+#include "app/QtText.h"
 #include "app/TwipRect.h"
 #include "maker/MakerPages.h"
 #include "platform/AnsiText.h"
@@ -264,24 +265,29 @@ void Form1::mnuExit_Click()
 
 void Form1::zhiding_Click()
 {
-    if (bTopmost == 1) {
-        zhiding->setText(QStringLiteral("窗口置顶"));
-        SetWindowPos(hWnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        bTopmost = 0;
-    } else {
-        zhiding->setText(QStringLiteral("取消置顶"));
-        SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        bTopmost = 1;
-    }
+    setTopmost(bTopmost != 1);
 }
 
 void Form1::connect_Click()
 {
-    zhiding->setText(QStringLiteral("窗口置顶"));
-    SetWindowPos(hWnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    bTopmost = 0;
-    WebBrowser4->Navigate(
-        QString::fromStdString(lookup::ContactAddress(m_config.hosts, m_config.makerNumber)));
+    openContactPage();
+}
+
+// The stay-on-top state, its menu caption and its flag change together.
+void Form1::setTopmost(bool topmost)
+{
+    zhiding->setText(topmost ? QStringLiteral("取消置顶") : QStringLiteral("窗口置顶"));
+    SetWindowPos(hWnd(), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE);
+    bTopmost = topmost ? 1 : 0;
+}
+
+// The tray item and the contact button: the window leaves the stay-on-top state and the
+// contact control opens the maker's contact link.
+void Form1::openContactPage()
+{
+    setTopmost(false);
+    WebBrowser4->Navigate(Utf8(lookup::ContactAddress(m_config.hosts, m_config.makerNumber)));
 }
 
 } // namespace tovrin::app

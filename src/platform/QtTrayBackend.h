@@ -42,11 +42,8 @@ public:
     using MenuResolver = std::function<QMenu*(HWND)>;
     void setPanelMenus(MenuResolver menus);
 
-    // While held, balloons wait (the icons themselves appear at once); releasing shows
-    // the waiting balloons of the icons still there. Painting a balloon while the
-    // program starts would hold up its first page.
-    void holdBalloons();
-    void releaseBalloons();
+    void holdBalloons() override;
+    void releaseBalloons() override;
 
 private:
     struct Balloon

@@ -40,6 +40,10 @@ public:
     virtual bool deleteIcon(HWND hWnd, UINT id) = 0;
     // Whether the desktop has a notification area at the moment.
     virtual bool available() const = 0;
+    // While held, an icon added with a balloon appears at once and its balloon waits;
+    // releasing shows the waiting balloons of the icons still there.
+    virtual void holdBalloons() {}
+    virtual void releaseBalloons() {}
 };
 
 // Enters a window into the table, with the layer's default procedure, and gives its

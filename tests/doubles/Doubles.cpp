@@ -4,24 +4,23 @@
 
 namespace tovrin::testing {
 
-RecordingBrowser::RecordingBrowser(QWidget* parent, const QString& name, CallLog& log)
-    : BrowserControl(parent), m_log(log)
+RecordingBrowser::RecordingBrowser(QWidget* parent, const browser::BrowserRole& role,
+                                   CallLog& log, browser::BrowserEngine* engine)
+    : BrowserControl(parent, role, engine), m_log(log)
 {
-    setObjectName(name);
     // Like the engine's view, the control takes the focus only into its page.
     page = new QWidget(this);
-    page->setObjectName(name + QStringLiteral(".page"));
     page->setFocusPolicy(Qt::StrongFocus);
     setFocusProxy(page);
 }
 
-void RecordingBrowser::Navigate(const QString& address)
+void RecordingBrowser::load(const QString& address)
 {
     navigations << address;
     m_log.calls << objectName() + QStringLiteral(".Navigate ") + address;
 }
 
-void RecordingBrowser::clear()
+void RecordingBrowser::unload()
 {
     m_log.calls << objectName() + QStringLiteral(".Clear");
 }
@@ -33,22 +32,24 @@ void RecordingBrowser::setSilent(bool silent)
                        (silent ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
-platform::BrowserFactory RecordingBrowserFactory(CallLog& log)
+browser::BrowserFactory RecordingBrowserFactory(CallLog& log, browser::BrowserEngine* engine)
 {
-    return [&log](QWidget* parent, const QString& name) -> platform::BrowserControl* {
-        return new RecordingBrowser(parent, name, log);
+    return [&log, engine](QWidget* parent,
+                          const browser::BrowserRole& role) -> browser::BrowserControl* {
+        return new RecordingBrowser(parent, role, log, engine);
     };
 }
 
 app::Form1::Platform RecordingPlatform(CallLog& log, RecordingTray& tray,
-                                       RecordingWindowBackend*& window)
+                                       RecordingWindowBackend*& window,
+                                       browser::BrowserEngine* engine)
 {
     auto windows = [&log, &window](QWidget&) {
         auto backend = std::make_unique<RecordingWindowBackend>(log);
         window = backend.get();
         return std::unique_ptr<platform::WindowBackend>(std::move(backend));
     };
-    return {RecordingBrowserFactory(log), windows, &tray};
+    return {RecordingBrowserFactory(log, engine), windows, &tray};
 }
 
 void RecordingWindowBackend::setStayOnTop(bool on)

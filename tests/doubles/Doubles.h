@@ -4,7 +4,8 @@
 // notification area, each recording what the window asks of it into one shared log.
 
 #include "app/Form1.h"
-#include "platform/BrowserControl.h"
+#include "browser/BrowserControl.h"
+#include "browser/BrowserEngine.h"
 #include "platform/WinApi.h"
 
 #include <QStringList>
@@ -23,27 +24,46 @@ struct CallLog
     void clear() { calls.clear(); }
 };
 
-class RecordingBrowser : public platform::BrowserControl
+// A browser control whose pages are lines in the log ("WebBrowser1.Navigate …"), logged
+// when the page would load: at once, or when the engine given lets it.
+class RecordingBrowser : public browser::BrowserControl
 {
     Q_OBJECT
 
 public:
-    RecordingBrowser(QWidget* parent, const QString& name, CallLog& log);
+    RecordingBrowser(QWidget* parent, const browser::BrowserRole& role, CallLog& log,
+                     browser::BrowserEngine* engine = nullptr);
 
-    void Navigate(const QString& address) override;
     void setSilent(bool silent) override;
     bool silent() const override { return m_silent; }
-    void clear() override;
 
     QStringList navigations;
     QWidget* page = nullptr; // what takes the focus, as the engine's page does
+
+protected:
+    void load(const QString& address) override;
+    void unload() override;
 
 private:
     CallLog& m_log;
     bool m_silent = false;
 };
 
-platform::BrowserFactory RecordingBrowserFactory(CallLog& log);
+browser::BrowserFactory RecordingBrowserFactory(CallLog& log,
+                                                browser::BrowserEngine* engine = nullptr);
+
+// An engine that starts at once and logs "engine started".
+class RecordingEngine : public browser::BrowserEngine
+{
+public:
+    explicit RecordingEngine(CallLog& log) : m_log(log) {}
+
+protected:
+    void startProcesses() override { m_log.calls << QStringLiteral("engine started"); }
+
+private:
+    CallLog& m_log;
+};
 
 class RecordingWindowBackend : public platform::WindowBackend
 {
@@ -70,6 +90,8 @@ public:
     bool addIcon(const platform::NOTIFYICONDATAA& record) override;
     bool deleteIcon(platform::HWND hWnd, platform::UINT id) override;
     bool available() const override { return isAvailable; }
+    void holdBalloons() override { m_log.calls << QStringLiteral("balloons held"); }
+    void releaseBalloons() override { m_log.calls << QStringLiteral("balloons released"); }
 
     bool isAvailable = true;
     std::vector<platform::NOTIFYICONDATAA> icons; // currently shown
@@ -80,6 +102,7 @@ private:
 
 // The window's platform on these doubles; window is set to the window backend made.
 app::Form1::Platform RecordingPlatform(CallLog& log, RecordingTray& tray,
-                                       RecordingWindowBackend*& window);
+                                       RecordingWindowBackend*& window,
+                                       browser::BrowserEngine* engine = nullptr);
 
 } // namespace tovrin::testing

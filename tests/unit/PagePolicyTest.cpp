@@ -1,12 +1,12 @@
-#include "platform/PagePolicy.h"
-#include "platform/RendererRecovery.h"
+#include "browser/PagePolicy.h"
+#include "browser/RendererRecovery.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-using namespace tovrin::platform;
+using namespace tovrin::browser;
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "platform/SessionPlatform.h"
+#include "app/SessionPlatform.h"
 
 #include <gtest/gtest.h>
 
-using tovrin::platform::PreferredPlatform;
+using tovrin::app::PreferredPlatform;
 
 TEST(SessionPlatform, XWaylandIsPreferredOnlyWhenNobodyChoseAndBothAreThere)
 {

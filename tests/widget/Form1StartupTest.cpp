@@ -1,7 +1,8 @@
 #include "FormFixture.h"
 
 #include "app/Application.h"
-#include "app/FirstFrame.h"
+#include "app/StartupLog.h"
+#include "app/StartupSequence.h"
 #include "app/Module1.h"
 #include "app/NoticeBox.h"
 #include "app/QueryBox.h"
@@ -26,6 +27,7 @@ class Form1StartupTest : public QObject
 private slots:
     void loadsInOrderWithBuiltInPages();
     void loadsTheMakersPagesFromItsHost();
+    void startsTheEngineAfterTheWindowThenTheHeldPages();
     void startsWithTheWordLookupPanelAndPrompt();
     void startsTopmostWithTheNoticeAndTrayIcon();
     void everyActivationSelectsTheWholeQuery();
@@ -59,6 +61,43 @@ void Form1StartupTest::loadsTheMakersPagesFromItsHost()
              QStringList{QStringLiteral("http://maker.example/gengxin/ad.php")});
     QCOMPARE(f.browser(1)->navigations,
              QStringList{QStringLiteral("http://maker.example/gengxin/instruction.html")});
+}
+
+void Form1StartupTest::startsTheEngineAfterTheWindowThenTheHeldPages()
+{
+    CallLog log;
+    RecordingTray tray{log};
+    RecordingWindowBackend* window = nullptr;
+    RecordingEngine engine{log};
+    const app::StartupLog timing;
+    // Waits longer than the test: each step here goes on because the one before is done.
+    app::StartupSequence startup(&engine, &tray, timing, {60000, 60000, 60000});
+    app::Form1Config config;
+    config.makerNumber = kTestMakerNumber;
+    app::Form1 form(std::move(config), RecordingPlatform(log, tray, window, &engine));
+    form.Cd_update_Click(); // asked for before the engine is up
+    startup.run(form);
+    log.calls << QStringLiteral("window shown");
+
+    QTRY_VERIFY(engine.isStarted());
+    QCOMPARE(log.calls, (QStringList{
+                            QStringLiteral("balloons held"),
+                            QStringLiteral("SetWindowPos TOPMOST"),
+                            QStringLiteral("WebBrowser1.Silent true"),
+                            QStringLiteral("Shell_NotifyIcon ADD"),
+                            QStringLiteral("window shown"),
+                            QStringLiteral("engine started"),
+                            QStringLiteral("WebBrowser1.Navigate qrc:/maker/instruction.html"),
+                            QStringLiteral("WebBrowser3.Navigate qrc:/maker/update.html"),
+                        }));
+    QVERIFY(form.isActiveWindow());
+    QVERIFY(form.Text1->hasFocus());
+
+    // The advertisement and the greeting balloon wait for the result browser's page.
+    log.clear();
+    emit form.WebBrowser1->loadFinished(true);
+    QTRY_COMPARE(log.calls, (QStringList{QStringLiteral("WebBrowser2.Navigate qrc:/maker/ad.html"),
+                                         QStringLiteral("balloons released")}));
 }
 
 void Form1StartupTest::startsWithTheWordLookupPanelAndPrompt()
