@@ -8,6 +8,7 @@
 #include "browser/BrowserControl.h"
 #include "platform/WinApi.h"
 
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -160,6 +161,7 @@ private:
     void setTopmost(bool topmost);
     void openContactPage();
     void onComboTextEdited();
+    void lookupStarts();
     void onResultPageLoaded();
     void setUpTrayAndHook();
     void applyLayout(const layout::Controls& controls);
@@ -178,6 +180,13 @@ private:
     layout::Controls m_twips = layout::DesignControls();
     bool m_unloaded = false;
     bool m_shownOnce = false;
+    // The program has shown the window (first showing, or back from the notification
+    // area): its next activation is one of the program's own and runs Form_Activate.
+    // Activations the user makes, coming back from another program, leave the focus where
+    // it was.
+    bool m_activationPending = false;
+    // Where the focus was when the last lookup started: the control the lookup came from.
+    QPointer<QWidget> m_focusAtLookup;
     bool m_inResize = false;
     // The window as its size negotiation with the window manager sees it, and the
     // negotiation: outer sizes are kept exact against a frame that arrives late.

@@ -52,8 +52,14 @@ void Form1::rearmQueryBox()
     Text1->setFocus(Qt::OtherFocusReason);
 }
 
+void Form1::lookupStarts()
+{
+    m_focusAtLookup = focusWidget();
+}
+
 void Form1::runSiteLookup(SiteTable table, std::int16_t n)
 {
+    lookupStarts();
     if (table == SiteTable::Dictionary && n == kContactEntry) {
         openContactPage();
     } else if (const SiteEntry* entry = FindSite(table, n)) {
@@ -79,6 +85,7 @@ void Form1::LookupSearch(std::int16_t n)
 
 void Form1::navigateTyped()
 {
+    lookupStarts();
     WebBrowser1->Navigate(Text1->text());
 }
 
@@ -113,6 +120,7 @@ void Form1::Text1_KeyPress(int& KeyAscii)
         break;
     case EnterAction::BaiduSearch: {
         KeyAscii = 0;
+        lookupStarts();
         if (const SiteEntry* baidu = FindSite(rule.lookup.table, rule.lookup.site))
             WebBrowser1->Navigate(
                 Utf8(BuildAddress(*baidu, m_config.hosts, sEncodedQuery, Units(Text1->text()))));
@@ -174,12 +182,14 @@ void Form1::onResultPageLoaded()
     // A loaded page takes the focus by design, and the focus return sends it back. Pages
     // here never take it, so that they do not steal it while the user types: the page
     // that has loaded uses the return up all the same, and the user's own first click
-    // into the page keeps the focus there. A user who has meanwhile moved on to another
-    // control (the category selector, a site button) keeps the focus where they put it.
+    // into the page keeps the focus there. The focus comes back from where the lookup
+    // started (the query box, the site button clicked); a user who has meanwhile moved
+    // on to another control keeps the focus where they put it.
     if (bRefocusQuery != 1)
         return;
-    const QWidget* focused = QApplication::focusWidget();
-    if (focused && focused != Text1 && !WebBrowser1->isAncestorOf(focused)) {
+    const QWidget* focused = focusWidget();
+    if (focused && focused != Text1 && focused != m_focusAtLookup &&
+        !WebBrowser1->isAncestorOf(focused)) {
         bRefocusQuery = 0;
         return;
     }

@@ -17,7 +17,10 @@
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QWindow>
+
+#include <utility>
 
 namespace tovrin::app {
 
@@ -113,6 +116,8 @@ void Form1::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     m_shownOnce = true;
+    if (!event->spontaneous())
+        m_activationPending = true;
     qCDebug(lcWindow) << "shown";
 }
 
@@ -188,7 +193,8 @@ void Form1::Form_Resize()
 void Form1::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() &&
+        std::exchange(m_activationPending, false))
         Form_Activate();
     else if (event->type() == QEvent::WindowStateChange)
         Form_Resize();

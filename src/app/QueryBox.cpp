@@ -1,5 +1,6 @@
 #include "app/QueryBox.h"
 
+#include <QFocusEvent>
 #include <QMouseEvent>
 
 namespace tovrin::app {
@@ -16,6 +17,20 @@ void QueryBox::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     emit clicked();
+}
+
+void QueryBox::focusOutEvent(QFocusEvent* event)
+{
+    const int start = selectionStart();
+    const int length = selectionLength();
+    const bool cursorAtStart = cursorPosition() == start;
+    QLineEdit::focusOutEvent(event); // deselects
+    if (start < 0 || hasSelectedText())
+        return;
+    if (cursorAtStart)
+        setSelection(start + length, -length);
+    else
+        setSelection(start, length);
 }
 
 void QueryBox::mouseDoubleClickEvent(QMouseEvent* event)

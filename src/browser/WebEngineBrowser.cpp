@@ -26,7 +26,7 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent, BrowserRole role, WebEngine&
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     m_clock.start();
-    m_retry = new DroppedLoadRetry(this, [this](const QUrl& url) { m_view->load(url); });
+    m_retry = new DroppedLoadRetry(this, [this](const QUrl& url) { viewLoad(url); });
     m_focusGuard = new FocusGuard(*this);
 }
 
@@ -93,6 +93,12 @@ void WebEngineBrowser::loadUrl(const QUrl& url)
     m_shownUrl = url;
     m_retry->forget();
     qCDebug(lcBrowser) << objectName() << "load" << url;
+    viewLoad(url);
+}
+
+void WebEngineBrowser::viewLoad(const QUrl& url)
+{
+    m_page->programLoads();
     m_view->load(url);
 }
 
@@ -102,6 +108,7 @@ void WebEngineBrowser::showMessage(const QString& html)
     ++m_loads;
     m_showingMessage = true;
     m_retry->forget();
+    m_page->programLoads();
     m_page->setHtml(html);
 }
 
@@ -130,7 +137,7 @@ void WebEngineBrowser::onRendererEnded(int status)
     // Loaded afresh rather than reloaded: a reload would send a form's data again.
     QTimer::singleShot(step.pauseMs, this, [this, url = m_shownUrl, loads = m_loads] {
         if (m_loads == loads)
-            m_view->load(url);
+            viewLoad(url);
     });
 }
 
@@ -154,6 +161,7 @@ BrowserFactory WebEngineBrowserFactory(WebEngine& engine, BrowserSettings settin
                                                      const BrowserRole& role) -> BrowserControl* {
         PageRules rules;
         rules.contactControl = role.launchesMessenger;
+        rules.outOfSight = role.outOfSight;
         rules.addresses.launchScheme = settings.launchScheme;
         rules.addresses.builtInPages = settings.builtInPages;
         rules.openExternally = [](const QUrl& url) { QDesktopServices::openUrl(url); };

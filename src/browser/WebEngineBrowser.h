@@ -36,6 +36,7 @@ protected:
 private:
     void ensureView();
     void loadUrl(const QUrl& url);
+    void viewLoad(const QUrl& url); // every load of the program's own goes through here
     void showMessage(const QString& html);
     void onRendererEnded(int status);
 

@@ -1,6 +1,8 @@
 #include "browser/WebEnginePage.h"
 
+#include <QCoreApplication>
 #include <QLoggingCategory>
+#include <QWebEngineView>
 #include <QWebEngineCertificateError>
 #include <QWebEngineFileSystemAccessRequest>
 #include <QWebEngineFullScreenRequest>
@@ -26,6 +28,7 @@ AddressKind KindOfUrl(const QUrl& url, const AddressRules& rules)
 WebEnginePage::WebEnginePage(QWebEngineProfile* profile, PageRules rules, QObject* parent)
     : QWebEnginePage(profile, parent), m_rules(std::move(rules))
 {
+    m_clock.start();
     // The contact page starts the messenger by itself; elsewhere a scheme leaves the
     // program only on the user's own click.
     settings()->setUnknownUrlSchemePolicy(
@@ -44,6 +47,8 @@ WebEnginePage::WebEnginePage(QWebEngineProfile* profile, PageRules rules, QObjec
                     m_rules.openExternally(url);
                 // Left unanswered, the request goes on to createWindow, which opens nothing.
             });
+    // The page the program left had its say before the new one finished loading.
+    connect(this, &QWebEnginePage::loadFinished, this, [this] { m_programLoads = false; });
     // A page asking to close its window closes its page; the view stays.
     connect(this, &QWebEnginePage::windowCloseRequested, this,
             [this] { setUrl(QUrl(QStringLiteral("about:blank"))); });
@@ -71,40 +76,103 @@ void WebEnginePage::refuseWhatPagesAsk()
     QT_WARNING_POP
 }
 
-void WebEnginePage::javaScriptAlert(const QUrl& securityOrigin, const QString& msg)
+namespace {
+
+// The engine asks the leave-page question through javaScriptConfirm, with this text of
+// its own (in the program's language where a translation is installed).
+bool IsLeavePageQuestion(const QString& msg)
 {
-    if (!m_silent)
-        QWebEnginePage::javaScriptAlert(securityOrigin, msg);
+    return msg == QCoreApplication::translate("QWebEnginePage",
+                                              "Are you sure you want to leave this page? "
+                                              "Changes that you made may not be saved.");
 }
 
-// Leave-page questions arrive here too; a silent page lets the navigation go on.
+} // namespace
+
+bool WebEnginePage::seen() const
+{
+    const QWebEngineView* view = QWebEngineView::forPage(this);
+    return view && view->isVisible() && view->width() > 0 && view->height() > 0 &&
+           !view->window()->isMinimized();
+}
+
+DialogAnswer WebEnginePage::answer(DialogKind kind)
+{
+    DialogAsked asked;
+    asked.kind = kind;
+    asked.silent = m_silent;
+    asked.outOfSight = m_rules.outOfSight;
+    asked.seen = seen();
+    asked.programLeaving = m_programLoads;
+    asked.oneOpen = m_dialogOpen;
+    asked.shownThisMinute = m_recentDialogs.count(m_clock.elapsed());
+    const DialogAnswer answer = AnswerDialog(asked);
+    if (answer == DialogAnswer::Show)
+        m_recentDialogs.shown(m_clock.elapsed());
+    else if (!m_silent)
+        qCDebug(lcBrowser) << "dialog answered without showing it; kind"
+                           << static_cast<int>(kind);
+    return answer;
+}
+
+// Runs the engine's own dialog, marked as open while it is on the screen.
+template <typename Show> auto WebEnginePage::showing(Show show)
+{
+    m_dialogOpen = true;
+    struct Closed
+    {
+        bool& open;
+        ~Closed() { open = false; }
+    } closed{m_dialogOpen};
+    return show();
+}
+
+void WebEnginePage::javaScriptAlert(const QUrl& securityOrigin, const QString& msg)
+{
+    if (answer(DialogKind::Alert) == DialogAnswer::Show)
+        showing([&] { QWebEnginePage::javaScriptAlert(securityOrigin, msg); });
+}
+
 bool WebEnginePage::javaScriptConfirm(const QUrl& securityOrigin, const QString& msg)
 {
-    return m_silent || QWebEnginePage::javaScriptConfirm(securityOrigin, msg);
+    switch (answer(IsLeavePageQuestion(msg) ? DialogKind::LeavePage : DialogKind::Confirm)) {
+    case DialogAnswer::Show:
+        return showing([&] { return QWebEnginePage::javaScriptConfirm(securityOrigin, msg); });
+    case DialogAnswer::Agree:
+        return true;
+    case DialogAnswer::Cancel:
+        break;
+    }
+    return false;
 }
 
 bool WebEnginePage::javaScriptPrompt(const QUrl& securityOrigin, const QString& msg,
                                      const QString& defaultValue, QString* result)
 {
-    if (m_silent)
+    if (answer(DialogKind::Prompt) != DialogAnswer::Show)
         return false;
-    return QWebEnginePage::javaScriptPrompt(securityOrigin, msg, defaultValue, result);
+    return showing([&] {
+        return QWebEnginePage::javaScriptPrompt(securityOrigin, msg, defaultValue, result);
+    });
 }
 
+// Pages' console messages are for tracing only, never on the program's standard error.
 void WebEnginePage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level,
                                              const QString& message, int lineNumber,
                                              const QString& sourceID)
 {
     if (!m_silent)
-        QWebEnginePage::javaScriptConsoleMessage(level, message, lineNumber, sourceID);
+        qCDebug(lcBrowser) << "console" << static_cast<int>(level) << message << sourceID
+                           << lineNumber;
 }
 
 QStringList WebEnginePage::chooseFiles(FileSelectionMode mode, const QStringList& oldFiles,
                                        const QStringList& acceptedMimeTypes)
 {
-    if (m_silent)
+    if (answer(DialogKind::Files) != DialogAnswer::Show)
         return {};
-    return QWebEnginePage::chooseFiles(mode, oldFiles, acceptedMimeTypes);
+    return showing(
+        [&] { return QWebEnginePage::chooseFiles(mode, oldFiles, acceptedMimeTypes); });
 }
 
 // Windows of their own are never opened: what the user asked for went to the desktop's
@@ -130,6 +198,8 @@ bool WebEnginePage::acceptNavigationRequest(const QUrl& url, NavigationType type
             qCDebug(lcBrowser) << "page navigation refused" << url;
     }
     if (accepted && isMainFrame) {
+        if (type != NavigationTypeReload) // a new page may ask for dialogs again
+            m_recentDialogs.newPage();
         if (type != NavigationTypeReload && type != NavigationTypeBackForward)
             m_fromForm = type == NavigationTypeFormSubmitted;
         emit mainFrameNavigation(url);

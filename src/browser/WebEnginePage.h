@@ -1,7 +1,9 @@
 #pragma once
 
+#include "browser/DialogRules.h"
 #include "browser/PagePolicy.h"
 
+#include <QElapsedTimer>
 #include <QUrl>
 #include <QWebEnginePage>
 
@@ -14,13 +16,16 @@ struct PageRules
 {
     AddressRules addresses;
     bool contactControl = false;
+    bool outOfSight = false; // the view's role: nothing it shows can be seen
     std::function<void(const QUrl&)> openExternally;
 };
 
 // A page that can be made silent, that keeps its page in its view and asks for no
 // permission: new windows become the desktop browser's (on the user's click only), and
 // a page may neither load an address outside the web nor hand one to another program,
-// but for what the page rules allow.
+// but for what the page rules allow. Its dialogs follow AnswerDialog: none from a view
+// the user cannot see, one at a time, three a minute, and none that holds up a page the
+// program loads.
 class WebEnginePage : public QWebEnginePage
 {
     Q_OBJECT
@@ -30,6 +35,9 @@ public:
 
     void setSilent(bool silent) { m_silent = silent; }
     bool silent() const { return m_silent; }
+
+    // The program is about to load another page: the page shown may not ask to stay.
+    void programLoads() { m_programLoads = true; }
 
     // The page shown came from a form: loading it again would send the form again.
     bool fromForm() const { return m_fromForm; }
@@ -52,8 +60,16 @@ protected:
 
 private:
     void refuseWhatPagesAsk();
+    // Whether the dialog may be shown; if so, it counts as one of the page's.
+    DialogAnswer answer(DialogKind kind);
+    bool seen() const;
+    template <typename Show> auto showing(Show show);
 
     bool m_silent = false;
+    bool m_programLoads = false;
+    bool m_dialogOpen = false;
+    RecentDialogs m_recentDialogs;
+    QElapsedTimer m_clock;
     bool m_fromForm = false;
     const PageRules m_rules; // a copy: the page may outlive its control's members
 };

@@ -340,6 +340,20 @@ void Form1LookupTest::aLoadedPageUsesUpTheFocusReturn()
     emit form.WebBrowser1->loadFinished(true);
     QCOMPARE(form.bRefocusQuery, 0);
     QVERIFY(form.Combo1->hasFocus());
+
+    // A site button keeps the focus only until its page is in; the query box keeps the
+    // selection it had meanwhile.
+    form.Text1->clear();
+    form.Text1->setFocus();
+    TypeText(form.Text1, QStringLiteral("apple"));
+    form.Text1->setSelection(5, -2);
+    QTest::mouseClick(form.Command1[3], Qt::LeftButton);
+    QVERIFY(form.Command1[3]->hasFocus());
+    QCOMPARE(form.Text1->selectedText(), QStringLiteral("le"));
+    emit form.WebBrowser1->loadFinished(true);
+    QVERIFY(form.Text1->hasFocus());
+    QCOMPARE(form.Text1->selectedText(), QStringLiteral("le"));
+    QCOMPARE(form.Text1->cursorPosition(), 3);
 }
 
 void Form1LookupTest::clickSelectsAllAndDoubleClickPutsTheCaretLast()

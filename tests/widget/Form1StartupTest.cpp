@@ -30,7 +30,7 @@ private slots:
     void startsTheEngineAfterTheWindowThenTheHeldPages();
     void startsWithTheWordLookupPanelAndPrompt();
     void startsTopmostWithTheNoticeAndTrayIcon();
-    void everyActivationSelectsTheWholeQuery();
+    void onlyTheProgramsOwnShowingsRearmTheQuery();
     void firstFrameWaitsForActivationOrAMoment();
     void firstBrowserFocusGoesBackToTheQueryOnce();
     void controlsStandAtTheirDesignPlacesInTabOrder();
@@ -172,23 +172,43 @@ void Form1StartupTest::startsTopmostWithTheNoticeAndTrayIcon()
              platform::AddressOf(&app::Module1::WindowProc));
 }
 
-void Form1StartupTest::everyActivationSelectsTheWholeQuery()
+void Form1StartupTest::onlyTheProgramsOwnShowingsRearmTheQuery()
 {
     FormFixture f;
     auto& form = *f.form;
     QVERIFY(f.showActive());
     QCOMPARE(form.Text1->selectedText(), form.Text1->text());
 
-    form.Text1->setCursorPosition(3);
-    QVERIFY(!form.Text1->hasSelectedText());
+    // Back from another program: the focus and the caret are where the user left them,
+    // in the query box or in the page.
     QWidget other;
-    other.show();
-    other.activateWindow();
+    const auto awayAndBack = [&] {
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QTest::qWait(20);
+    };
+    form.Text1->setCursorPosition(3);
+    awayAndBack();
+    QTRY_VERIFY(form.Text1->hasFocus());
+    QVERIFY(!form.Text1->hasSelectedText());
+    QCOMPARE(form.Text1->cursorPosition(), 3);
+    form.bRefocusQuery = 0;
+    f.browser(1)->setFocus(Qt::MouseFocusReason);
+    awayAndBack();
+    QTRY_VERIFY(f.browser(1)->page->hasFocus());
+
+    // Shown again after hiding (the tray icon, the menu's show item): re-armed.
+    form.hide();
+    other.activateWindow(); // the window system gives the activation to another window
     QVERIFY(QTest::qWaitForWindowActive(&other));
+    form.show();
     form.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    QTRY_COMPARE(form.Text1->selectedText(), form.Text1->text());
-    QVERIFY(form.Text1->hasFocus());
+    QTRY_VERIFY(form.Text1->hasFocus());
+    QCOMPARE(form.Text1->selectedText(), form.Text1->text());
 }
 
 void Form1StartupTest::firstFrameWaitsForActivationOrAMoment()

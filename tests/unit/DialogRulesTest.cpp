@@ -1,0 +1,101 @@
+#include "browser/DialogRules.h"
+
+#include <gtest/gtest.h>
+
+using namespace tovrin::browser;
+
+namespace {
+
+enum class View { SilentResult, Strip, Contact };
+enum class Sight { Seen, Unseen };
+
+struct Row
+{
+    View view;
+    Sight sight;
+    DialogKind kind;
+    int shownThisMinute;
+    DialogAnswer expected;
+    bool oneOpen = false;
+    bool programLeaving = false;
+};
+
+constexpr auto A = DialogKind::Alert, C = DialogKind::Confirm, P = DialogKind::Prompt,
+               L = DialogKind::LeavePage, F = DialogKind::Files;
+constexpr auto Show = DialogAnswer::Show, Cancel = DialogAnswer::Cancel,
+               Agree = DialogAnswer::Agree;
+
+} // namespace
+
+TEST(DialogRules, ViewRoleSightKindAndDialogsSoFar)
+{
+    const Row rows[] = {
+        // The silent result browser answers as it always has, seen or not.
+        {View::SilentResult, Sight::Seen, A, 0, Cancel},
+        {View::SilentResult, Sight::Seen, C, 0, Agree},
+        {View::SilentResult, Sight::Seen, P, 0, Cancel},
+        {View::SilentResult, Sight::Unseen, L, 0, Agree},
+        {View::SilentResult, Sight::Seen, F, 5, Cancel},
+        // A strip view the user can see shows the page's own dialogs...
+        {View::Strip, Sight::Seen, A, 0, Show},
+        {View::Strip, Sight::Seen, C, 1, Show},
+        {View::Strip, Sight::Seen, P, 2, Show},
+        {View::Strip, Sight::Seen, L, 0, Show},
+        {View::Strip, Sight::Seen, F, 0, Show},
+        // ...one at a time, and none after the third in a minute.
+        {View::Strip, Sight::Seen, A, 3, Cancel},
+        {View::Strip, Sight::Seen, F, 4, Cancel},
+        {View::Strip, Sight::Seen, C, 0, Cancel, true},
+        // Hidden, in a hidden or minimized window, or with the strip closed: none.
+        {View::Strip, Sight::Unseen, A, 0, Cancel},
+        {View::Strip, Sight::Unseen, C, 0, Cancel},
+        {View::Strip, Sight::Unseen, P, 0, Cancel},
+        {View::Strip, Sight::Unseen, L, 0, Cancel},
+        {View::Strip, Sight::Unseen, F, 0, Cancel},
+        // The contact control can never be seen, whatever its size says.
+        {View::Contact, Sight::Seen, A, 0, Cancel},
+        {View::Contact, Sight::Seen, C, 0, Cancel},
+        {View::Contact, Sight::Seen, P, 0, Cancel},
+        {View::Contact, Sight::Seen, F, 0, Cancel},
+        {View::Contact, Sight::Seen, L, 0, Cancel},
+        // A page the program loads goes ahead, whoever asks to stay.
+        {View::Contact, Sight::Seen, L, 0, Agree, false, true},
+        {View::Strip, Sight::Seen, L, 3, Agree, true, true},
+        {View::Strip, Sight::Unseen, L, 0, Agree, false, true},
+        // Leaving matters only to the leave-page question.
+        {View::Strip, Sight::Seen, C, 3, Cancel, false, true},
+    };
+    int line = 0;
+    for (const Row& row : rows) {
+        ++line;
+        DialogAsked asked;
+        asked.kind = row.kind;
+        asked.silent = row.view == View::SilentResult;
+        asked.outOfSight = row.view == View::Contact;
+        asked.seen = row.sight == Sight::Seen;
+        asked.oneOpen = row.oneOpen;
+        asked.programLeaving = row.programLeaving;
+        asked.shownThisMinute = row.shownThisMinute;
+        EXPECT_EQ(AnswerDialog(asked), row.expected) << "row " << line;
+    }
+}
+
+TEST(DialogRules, ThreeInAMinuteEndTheDialogsOfThePageUntilTheNext)
+{
+    RecentDialogs recent;
+    recent.shown(0);
+    recent.shown(30000);
+    EXPECT_EQ(recent.count(59999), 2);
+    EXPECT_EQ(recent.count(60000), 1); // the first is a minute old
+    recent.shown(70000);
+    recent.shown(80000);
+    EXPECT_EQ(recent.count(80000), 3);
+    // Limited for the rest of the page, also once the minute has passed.
+    EXPECT_EQ(recent.count(1000000), RecentDialogs::kLimit);
+    recent.newPage();
+    EXPECT_EQ(recent.count(1000000), 0);
+    // Three spread over more than a minute never limit the page.
+    for (const int t : {0, 40000, 80000, 120000})
+        recent.shown(t);
+    EXPECT_EQ(recent.count(120000), 2);
+}
