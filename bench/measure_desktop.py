@@ -21,42 +21,11 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
-from desktop import Desktop, stop_process as stop  # noqa: E402
+from desktop import XDesktop  # noqa: E402
+from harness import process_tree, program_env, pss_mib, stop_process  # noqa: E402
 from recording_proxy import RecordingProxy  # noqa: E402
 
 PAGE = "http://maker.tovrin.test/gengxin/instruction.html"
-
-
-def process_tree(pid):
-    children = {}
-    for entry in os.listdir("/proc"):
-        if not entry.isdigit():
-            continue
-        try:
-            with open("/proc/%s/stat" % entry) as f:
-                ppid = int(f.read().rsplit(")", 1)[1].split()[1])
-        except (OSError, IndexError, ValueError):
-            continue
-        children.setdefault(ppid, []).append(int(entry))
-    tree, todo = [], [pid]
-    while todo:
-        p = todo.pop()
-        tree.append(p)
-        todo.extend(children.get(p, []))
-    return tree
-
-
-def pss_mib(pid):
-    total = 0
-    for p in process_tree(pid):
-        try:
-            with open("/proc/%d/smaps_rollup" % p) as f:
-                for line in f:
-                    if line.startswith("Pss:"):
-                        total += int(line.split()[1])
-        except OSError:
-            pass
-    return total / 1024.0
 
 
 def ratio_interval(tovrin, minimal, draws=2000, seed=1):
@@ -77,7 +46,7 @@ def stop_and_settle(proc):
     """Stops a program and waits until all its processes are gone, so that the next
     start does not share the machine with this one's shutting down."""
     tree = process_tree(proc.pid)
-    stop(proc)
+    stop_process(proc)
     deadline = time.monotonic() + 10
     while time.monotonic() < deadline and any(os.path.exists("/proc/%d" % p) for p in tree):
         time.sleep(0.02)
@@ -104,22 +73,15 @@ def start_and_time(desktop, argv, env, marker):
 
 
 def engine_env(desktop, proxy):
-    """The environment the programs start in: every request through the proxy, no
-    background traffic, and as root the engine's sandbox off (it refuses root)."""
-    env = dict(desktop.env)
-    env["QTWEBENGINE_CHROMIUM_FLAGS"] = (
-        "--proxy-server=http://127.0.0.1:%d --disable-background-networking "
-        "--disable-component-update" % proxy.port)
-    if os.geteuid() == 0:
-        env["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
-    return env
+    """The environment the programs start in: every request through the proxy."""
+    return program_env(desktop.env, proxy.port, desktop.program_home)
 
 
 def main():
     tovrin, minimal = sys.argv[1], sys.argv[2]
     runs = int(sys.argv[3]) if len(sys.argv) > 3 else 5
     lookups = int(sys.argv[4]) if len(sys.argv) > 4 else 50
-    with RecordingProxy() as proxy, Desktop() as desktop:
+    with RecordingProxy() as proxy, XDesktop() as desktop:
         env = engine_env(desktop, proxy)
         tovrin_env = dict(env, QT_LOGGING_RULES="tovrin.startup.info=true")
 
@@ -131,7 +93,7 @@ def main():
                 proc, seconds = start_and_time(desktop, argv, e, "first page loaded")
                 time.sleep(3)  # let start-up settle before reading memory
                 results[name][0].append(seconds * 1000 if seconds else float("nan"))
-                results[name][1].append(pss_mib(proc.pid))
+                results[name][1].append(pss_mib(process_tree(proc.pid)))
                 stop_and_settle(proc)
 
         print("start-up to the instruction page loaded, median of %d runs:" % runs)
@@ -161,7 +123,7 @@ def main():
                 t1 = proxy.time_of(found[0], since)
                 delays.append((t1 - t0) * 1000)
             time.sleep(0.3)
-        stop(proc)
+        stop_process(proc)
         print("Enter to request at the proxy over %d lookups: median %.1f ms, "
               "90th percentile %.1f ms, lost %d" % (
                   lookups, statistics.median(delays),

@@ -1,147 +1,83 @@
-"""A real X desktop for end-to-end tests: Xvfb, openbox, optionally trayer, and the
-program started against a recording proxy, driven with xdotool."""
+"""The desktops the program is tested on, each started and ended as one: an X desktop
+(Xvfb, openbox, optionally trayer, a session bus, Xfce's panel, an input method), a
+Wayland session (weston, with or without XWayland), and the program started on one."""
 
 import json
 import os
-import shutil
+import socket
 import subprocess
 import tempfile
 import threading
-import time
+
+import xwin
+from harness import Processes, program_env, run, wait_for
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+# The tools each kind of desktop needs, for a skip that names the one missing.
+X_TOOLS = ("Xvfb", "openbox", "xdotool")
+TRAY_TOOLS = ("trayer",)
+BUS_TOOLS = ("dbus-daemon",)
+XFCE_TOOLS = ("xfce4-panel",)
+WAYLAND_TOOLS = ("weston",)
+INPUT_METHOD_TOOLS = ("fcitx5", "fcitx5-remote")
 
 
-def run(*args, env=None, check=True, timeout=20):
-    return subprocess.run(list(args), env=env, check=check, timeout=timeout,
-                          stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
-
-
-def wait_for(predicate, failure, timeout=20.0):
-    """Waits until predicate() is true; raises RuntimeError(failure) if it never is."""
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        if predicate():
-            return
-        time.sleep(0.1)
-    raise RuntimeError(failure)
-
-
-def start_session_bus(env=None):
-    """Starts a private session bus; returns its process and its address."""
+def start_session_bus(processes, env=None):
+    """Starts a private session bus and returns its address."""
     r, w = os.pipe()
-    bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--nosyslog",
-                            "--print-address=%d" % w], pass_fds=(w,), env=env,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    processes.spawn(["dbus-daemon", "--session", "--nofork", "--nosyslog",
+                     "--print-address=%d" % w], env, pass_fds=(w,))
     os.close(w)
     with os.fdopen(r) as f:
         address = f.readline().strip()
     if not address:
-        bus.kill()
         raise RuntimeError("the session bus did not start")
-    return bus, address
+    return address
 
 
-def stop_process(proc, timeout=15):
-    """Terminates a process, and kills it if it does not end in time."""
-    if proc.poll() is None:
-        proc.terminate()
-        try:
-            proc.wait(timeout=timeout)
-        except subprocess.TimeoutExpired:
-            proc.kill()
-            proc.wait()
+def clean_env(**extra):
+    """The test runner's environment without its display, session bus or platform."""
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM",
+                        "DBUS_SESSION_BUS_ADDRESS")}
+    env.update(extra)
+    return env
 
 
-class Desktop:
-    def __init__(self, with_tray=True, size="1280x1024", session_bus=False):
-        self.with_tray = with_tray
-        self.session_bus = session_bus
-        self.size = size
-        self.procs = []
-        self.display = None
-        self.home = tempfile.mkdtemp(prefix="tovrin-e2e-home-")
+class XDesktop(Processes):
+    def __init__(self, with_tray=True, session_bus=False, size="1280x1024"):
+        super().__init__()
+        self.home = self.folder("home-")
         # The program gets a home of its own, apart from the window manager's files.
-        self.program_home = tempfile.mkdtemp(prefix="tovrin-e2e-program-home-")
-
-    def __enter__(self):
+        self.program_home = self.folder("program-home-")
         r, w = os.pipe()
-        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", self.size + "x24",
-                                 "-nolisten", "tcp"], pass_fds=(w,),
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.spawn(["Xvfb", "-displayfd", str(w), "-screen", "0", size + "x24", "-nolisten", "tcp"],
+                   None, pass_fds=(w,))
         os.close(w)
         with os.fdopen(r) as f:
-            number = f.readline().strip()
-        self.procs.append(xvfb)
-        self.display = ":" + number
-        self.env = dict(os.environ, DISPLAY=self.display, HOME=self.home)
-        self.env.pop("WAYLAND_DISPLAY", None)
-        self.env.pop("QT_QPA_PLATFORM", None)
-        # The desktop's own session bus, or none: never the bus of whoever runs the tests.
-        self.env.pop("DBUS_SESSION_BUS_ADDRESS", None)
-        if self.session_bus:
-            self.env["DBUS_SESSION_BUS_ADDRESS"] = self.start_session_bus()
-        self.procs.append(subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
-                                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-        self._wait(lambda: self.xprop_root("_NET_SUPPORTING_WM_CHECK"), "window manager")
-        self._wait(self._map_high_function_keys, "F13 to F24 on the keyboard")
-        if self.with_tray:
+            self.display = ":" + f.readline().strip()
+        self.env = clean_env(DISPLAY=self.display, HOME=self.home)
+        if session_bus:
+            self.env["DBUS_SESSION_BUS_ADDRESS"] = start_session_bus(self)
+        self.screen = xwin.XScreen(self.display)
+        self.spawn(["openbox", "--sm-disable"], self.env)
+        wait_for(lambda: self.screen.root_has("_NET_SUPPORTING_WM_CHECK"), what="the window manager")
+        wait_for(self._map_high_function_keys, what="F13 to F24 on the keyboard")
+        if with_tray:
             self.start_tray()
-        return self
+
+    def close(self):
+        self.screen.close()
+        super().close()
 
     def start_tray(self):
         """Starts the tray host (trayer, an XEmbed notification area) and waits for it."""
-        self.tray = subprocess.Popen(
+        self.tray = self.spawn(
             ["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel",
              "--width", "120", "--height", "32", "--transparent", "false", "--tint", "0xcccccc"],
-            env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.procs.append(self.tray)
-        self._wait(self.tray_owned, "tray host")
-
-    def start_session_bus(self):
-        """Starts a private session bus and returns its address."""
-        bus, address = start_session_bus()
-        self.procs.append(bus)
-        return address
-
-    def start_status_notifier_tray(self, notifications_only=False):
-        """Starts a status-notifier tray of the test's own on the session bus (or only
-        its notification service)."""
-        tray = StatusNotifierTray(self.env, notifications_only)
-        self.procs.append(tray.proc)
-        return tray
-
-    def start_xfce_panel(self):
-        """Starts Xfce's panel with its status tray plug-in alone, along the bottom left
-        of the screen, and waits for it to host status-notifier items."""
-        channel = os.path.join(self.home, ".config", "xfce4", "xfconf", "xfce-perchannel-xml")
-        os.makedirs(channel, exist_ok=True)
-        with open(os.path.join(channel, "xfce4-panel.xml"), "w") as f:
-            f.write(XFCE_PANEL)
-        env = dict(self.env, XDG_CONFIG_HOME=os.path.join(self.home, ".config"))
-        if not any(p.args[0].endswith("xfconfd") for p in self.procs):
-            # Its settings daemon, started here: one started by the bus would not see
-            # this desktop's settings.
-            self.procs.append(subprocess.Popen([XFCONFD], env=env, stdout=subprocess.DEVNULL,
-                                               stderr=subprocess.DEVNULL))
-            self._wait(lambda: self.bus_has("org.xfce.Xfconf"), "Xfce's settings daemon")
-        self.panel = subprocess.Popen(["xfce4-panel", "--disable-wm-check"], env=env,
-                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.procs.append(self.panel)
-        self._wait(lambda: self.bus_has("org.kde.StatusNotifierWatcher"), "Xfce's status tray")
-        return self.panel
-
-    def bus_has(self, name):
-        """Whether a name has an owner on the desktop's session bus."""
-        from gi.repository import GLib
-        owned = StatusNotifierTray.call_on(self.env, ("org.freedesktop.DBus", "/org/freedesktop/DBus"),
-                                           "NameHasOwner", GLib.Variant("(s)", (name,)),
-                                           "org.freedesktop.DBus")
-        return owned[0]
-
-    def __exit__(self, *exc):
-        for p in reversed(self.procs):
-            stop_process(p, timeout=10)
-        shutil.rmtree(self.home, ignore_errors=True)
-        shutil.rmtree(self.program_home, ignore_errors=True)
+            self.env)
+        wait_for(lambda: self.screen.selection_owned("_NET_SYSTEM_TRAY_S0"), what="the tray host")
 
     def _map_high_function_keys(self):
         """Gives F13 to F24 key codes of their own. Without them xdotool remaps a spare
@@ -157,99 +93,163 @@ class Desktop:
         run(*args, env=self.env, check=False)
         return False
 
-    def _wait(self, predicate, what, timeout=20.0):
-        wait_for(predicate, "timed out waiting for " + what, timeout)
-
-    def xprop_root(self, prop):
-        r = run("xprop", "-root", prop, env=self.env, check=False)
-        return r.returncode == 0 and "not found" not in r.stdout and "no such" not in r.stdout
-
-    def tray_owned(self):
-        r = run("xdotool", "search", "--classname", "trayer", env=self.env, check=False)
-        return r.returncode == 0 and r.stdout.strip() != ""
-
-    def start(self, exe, proxy_port, extra_env=None, account=None):
-        """Starts the program. With an account (name, home, runtime folder) it runs as
-        that user with the browser engine's sandbox on, as people run it."""
-        env = dict(self.env, HOME=self.program_home)
-        env.pop("XDG_CACHE_HOME", None)
-        env.pop("XDG_CONFIG_HOME", None)
-        env.pop("XDG_DATA_HOME", None)
-        env["QTWEBENGINE_CHROMIUM_FLAGS"] = (
-            "--proxy-server=http://127.0.0.1:%d --proxy-bypass-list=<-loopback> "
-            "--disable-background-networking --disable-component-update" % proxy_port)
-        command = [exe]
-        if account:
-            name, home, runtime = account
-            env.update(HOME=home, USER=name, LOGNAME=name, XDG_RUNTIME_DIR=runtime)
-            env.pop("QTWEBENGINE_DISABLE_SANDBOX", None)
-            command = ["setpriv", "--reuid", name, "--regid", name, "--init-groups", "--", exe]
-        elif os.geteuid() == 0:
-            env["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
-        # The program's own trace of page loads and window sizes, shown when a test fails.
-        env.setdefault("QT_LOGGING_RULES", "tovrin.browser.debug=true\ntovrin.window.debug=true")
-        env.update(extra_env or {})
-        self.stderr = tempfile.TemporaryFile()
-        proc = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL, stderr=self.stderr,
-                                stdin=subprocess.DEVNULL)
-        self.procs.append(proc)
-        return proc
-
     def xdo(self, *args, check=True):
         return run("xdotool", *args, env=self.env, check=check).stdout.strip()
 
-    def find_window(self, name, timeout=30.0, poll=0.2):
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            r = run("xdotool", "search", "--onlyvisible", "--name", "^" + name + "$",
-                    env=self.env, check=False)
-            ids = r.stdout.split()
-            if ids:
-                return ids[0]
-            time.sleep(poll)
-        raise RuntimeError("window %r never appeared" % name)
+    def find_window(self, name="Tovrin", timeout=30.0, poll=0.2, exact=True):
+        """The window with that name (or whose name starts so), once it is on the screen."""
+        found = lambda: [w for w in self.screen.find()  # noqa: E731
+                         if (self.screen.name(w) or "") == name
+                         or (not exact and (self.screen.name(w) or "").startswith(name))]
+        return wait_for(found, timeout, "window %r" % name, poll)[0]
 
-    def window_state(self, wid):
-        return run("xprop", "-id", wid, "_NET_WM_STATE", env=self.env, check=False).stdout
+    def bus_has(self, name):
+        """Whether a name has an owner on the desktop's session bus."""
+        from gi.repository import GLib
+        return StatusNotifierTray.call_on(
+            self.env, ("org.freedesktop.DBus", "/org/freedesktop/DBus"), "NameHasOwner",
+            GLib.Variant("(s)", (name,)), "org.freedesktop.DBus")[0]
 
-    def frame_size(self, wid):
-        """Outer size (frame included) of a client window, in pixels."""
-        r = run("xwininfo", "-id", wid, env=self.env).stdout
-        info = {}
-        for line in r.splitlines():
-            if ":" in line:
-                k, v = line.split(":", 1)
-                info[k.strip()] = v.strip()
-        w, h = int(info["Width"]), int(info["Height"])
-        ext = run("xprop", "-id", wid, "_NET_FRAME_EXTENTS", env=self.env, check=False).stdout
-        if "=" in ext:
-            l, r_, t, b = (int(x) for x in ext.split("=", 1)[1].split(","))
-            return w + l + r_, h + t + b
-        return w, h
+    def start_status_notifier_tray(self, notifications_only=False):
+        """A status-notifier tray of the test's own on the session bus (or only its
+        notification service)."""
+        return StatusNotifierTray(self, self.env, notifications_only)
+
+    def start_xfce_panel(self):
+        """Starts Xfce's panel with its status tray plug-in alone, along the bottom left
+        of the screen, and waits for it to host status-notifier items."""
+        config = os.path.join(self.home, ".config")
+        channel = os.path.join(config, "xfce4", "xfconf", "xfce-perchannel-xml")
+        os.makedirs(channel, exist_ok=True)
+        with open(os.path.join(channel, "xfce4-panel.xml"), "w") as f:
+            f.write(XFCE_PANEL)
+        env = dict(self.env, XDG_CONFIG_HOME=config)
+        if not self.bus_has("org.xfce.Xfconf"):
+            # Its settings daemon, started here: one started by the bus would not see
+            # this desktop's settings.
+            self.spawn([XFCONFD], env)
+            wait_for(lambda: self.bus_has("org.xfce.Xfconf"), what="Xfce's settings daemon")
+        self.panel = self.spawn(["xfce4-panel", "--disable-wm-check"], env)
+        wait_for(lambda: self.bus_has("org.kde.StatusNotifierWatcher"), what="Xfce's status tray")
+        return self.panel
+
+    def start_input_method(self, profile, config):
+        """Starts fcitx5 with the settings given; returns the environment it answers in."""
+        folder = self.folder("fcitx5-", self.home)
+        os.makedirs(os.path.join(folder, "fcitx5"))
+        for name, text in (("profile", profile), ("config", config)):
+            with open(os.path.join(folder, "fcitx5", name), "w") as f:
+                f.write(text)
+        env = dict(self.env, XDG_CONFIG_HOME=folder)
+        self.spawn(["fcitx5", "--disable=notificationitem,kimpanel"], env)
+        # Asked without starting it: a call to the input method while it is not yet on
+        # the bus would have the bus start a second one, with the default settings.
+        wait_for(lambda: self.bus_has("org.fcitx.Fcitx5"), what="the input method")
+        return env
 
     def screenshot(self, path):
         run("import", "-window", "root", path, env=self.env, check=False, timeout=30)
 
 
-XFCONFD = "/usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd"
-XFCE_PANEL = """<?xml version="1.0" encoding="UTF-8"?>
-<channel name="xfce4-panel" version="1.0">
-  <property name="configver" type="int" value="2"/>
-  <property name="panels" type="array">
-    <value type="int" value="1"/>
-    <property name="panel-1" type="empty">
-      <property name="position" type="string" value="p=8;x=0;y=0"/>
-      <property name="length" type="uint" value="10"/>
-      <property name="position-locked" type="bool" value="true"/>
-      <property name="size" type="uint" value="32"/>
-      <property name="plugin-ids" type="array"><value type="int" value="1"/></property>
-    </property>
-  </property>
-  <property name="plugins" type="empty">
-    <property name="plugin-1" type="string" value="systray"/>
-  </property>
-</channel>
-"""
+class WaylandSession(Processes):
+    """A headless weston with a session bus, a status-notifier tray and assistive
+    technology on (for lookups without a keyboard to drive), with or without XWayland."""
+
+    def __init__(self, xwayland):
+        super().__init__()
+        self.runtime = self.folder("runtime-")
+        self.program_home = self.folder("program-home-")
+        log = os.path.join(self.runtime, "weston.log")
+        self.env = clean_env(XDG_RUNTIME_DIR=self.runtime, HOME=self.program_home,
+                             XDG_SESSION_TYPE="wayland")
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = start_session_bus(self, self.env)
+        self.spawn(["weston", "--backend=headless-backend.so", "--socket=wayland-tovrin",
+                    "--width=1280", "--height=1024", "--idle-time=0", "--log=" + log]
+                   + (["--xwayland"] if xwayland else []), self.env)
+        wait_for(lambda: os.path.exists(os.path.join(self.runtime, "wayland-tovrin")),
+                 what="the compositor")
+        self.env["WAYLAND_DISPLAY"] = "wayland-tovrin"
+        if xwayland:
+            marker = "xserver listening on display "
+
+            def x_display():
+                with open(log) as f:
+                    text = f.read()
+                return text.find(marker) >= 0 and text.split(marker, 1)[1].split()[0]
+
+            self.env["DISPLAY"] = wait_for(x_display, what="XWayland")
+        import screen_reader
+        screen_reader.switch_on(self.env)
+        self.tray = StatusNotifierTray(self, self.env)
+
+
+class FakeX11Display:
+    """An X display that nobody serves: it only counts the clients that try it."""
+
+    def __init__(self):
+        self.connections = 0
+        self.sockets = []
+        number = next(n for n in range(90, 200) if not os.path.exists("/tmp/.X11-unix/X%d" % n))
+        os.makedirs("/tmp/.X11-unix", exist_ok=True)
+        self.path = "/tmp/.X11-unix/X%d" % number
+        self.display = ":%d" % number
+        # libxcb tries the abstract socket first, then the file.
+        for address in ("\0" + self.path, self.path):
+            s = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+            s.bind(address)
+            s.listen(8)
+            self.sockets.append(s)
+            threading.Thread(target=self._accept, args=(s,), daemon=True).start()
+
+    def _accept(self, s):
+        while True:
+            try:
+                s.accept()[0].close()
+            except OSError:
+                return
+            self.connections += 1
+
+    def close(self):
+        for s in self.sockets:
+            s.close()
+        os.unlink(self.path)
+
+
+class Program:
+    """The program started on a desktop against the recording proxy, its standard error
+    kept for its trace. With an account (name, home, runtime folder) it runs as that user
+    with the browser engine's sandbox on, as people run it. A variable given as None in
+    extra_env is taken out of the environment."""
+
+    TRACE = "tovrin.browser.debug=true\ntovrin.window.debug=true"
+
+    def __init__(self, processes, exe, base_env, proxy_port, home, extra_env=None,
+                 account=None, logging=TRACE, argv=()):
+        env = program_env(base_env, proxy_port, home, logging)
+        command = [exe, *argv]
+        if account:
+            name, account_home, runtime = account
+            env.update(HOME=account_home, USER=name, LOGNAME=name, XDG_RUNTIME_DIR=runtime)
+            env.pop("QTWEBENGINE_DISABLE_SANDBOX", None)
+            command = ["setpriv", "--reuid", name, "--regid", name, "--init-groups", "--", exe]
+        for name, value in (extra_env or {}).items():
+            if value is None:
+                env.pop(name, None)
+            else:
+                env[name] = value
+        self.stderr = tempfile.TemporaryFile()
+        self.proc = processes.spawn(command, env, stderr=self.stderr)
+        self.pid = self.proc.pid
+
+    def output(self):
+        """All the program has written to standard error so far (read without moving the
+        file's offset, which the running program shares)."""
+        fd = self.stderr.fileno()
+        return os.pread(fd, os.fstat(fd).st_size, 0).decode("utf-8", "replace")
+
+    def trace(self, lines=25):
+        trace = [l for l in self.output().splitlines() if l.startswith("tovrin.")]
+        return "program trace:\n  " + "\n  ".join(trace[-lines:])
 
 
 class StatusNotifierTray:
@@ -258,40 +258,31 @@ class StatusNotifierTray:
 
     ITEM = "org.kde.StatusNotifierItem"
 
-    def __init__(self, env, notifications_only=False):
-        here = os.path.dirname(os.path.abspath(__file__))
+    def __init__(self, processes, env, notifications_only=False):
         self.env = env
         self.events = []
-        command = ["/usr/bin/python3", os.path.join(here, "status_notifier_host.py")]
+        command = ["/usr/bin/python3", os.path.join(HERE, "status_notifier_host.py")]
         if notifications_only:
             command.append("--notifications-only")
-        self.proc = subprocess.Popen(command, env=env, stdout=subprocess.PIPE,
-                                     stderr=subprocess.DEVNULL, text=True)
+        self.proc = processes.spawn(command, env, stdout=subprocess.PIPE, text=True)
         threading.Thread(target=self._read, daemon=True).start()
-        if not self.wait_for(lambda e: e["event"] == "ready", timeout=15):
-            raise RuntimeError("the status-notifier tray did not start")
+        wait_for(lambda: self.find(lambda e: e["event"] == "ready"), 15,
+                 "the status-notifier tray")
 
     def _read(self):
         for line in self.proc.stdout:
             self.events.append(json.loads(line))
 
-    def wait_for(self, match, timeout=15.0, since=0):
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            found = [e for e in self.events[since:] if match(e)]
-            if found:
-                return found[0]
-            time.sleep(0.1)
-        return None
+    def find(self, match, since=0):
+        return next((e for e in self.events[since:] if match(e)), None)
 
-    def stop(self):
-        stop_process(self.proc)
+    def wait_for(self, match, timeout=15.0, since=0, what="an event of the tray"):
+        return wait_for(lambda: self.find(match, since), timeout, what)
 
-    def registered_item(self, since=0, timeout=15.0):
-        """The item that registered last (its bus name and object path), or None."""
-        event = self.wait_for(lambda e: e["event"] == "registered", timeout, since)
-        if not event:
-            return None
+    def registered_item(self, since=0):
+        """The item that registered last: its bus name and object path."""
+        event = self.wait_for(lambda e: e["event"] == "registered", since=since,
+                              what="an icon in the tray")
         name, _, path = event["item"].partition("/")
         return name, "/" + (path or "StatusNotifierItem")
 
@@ -335,3 +326,24 @@ class StatusNotifierTray:
         from gi.repository import GLib
         return self.call(item, "Get", GLib.Variant("(ss)", (self.ITEM, name)),
                          "org.freedesktop.DBus.Properties")[0]
+
+
+XFCONFD = "/usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd"
+XFCE_PANEL = """<?xml version="1.0" encoding="UTF-8"?>
+<channel name="xfce4-panel" version="1.0">
+  <property name="configver" type="int" value="2"/>
+  <property name="panels" type="array">
+    <value type="int" value="1"/>
+    <property name="panel-1" type="empty">
+      <property name="position" type="string" value="p=8;x=0;y=0"/>
+      <property name="length" type="uint" value="10"/>
+      <property name="position-locked" type="bool" value="true"/>
+      <property name="size" type="uint" value="32"/>
+      <property name="plugin-ids" type="array"><value type="int" value="1"/></property>
+    </property>
+  </property>
+  <property name="plugins" type="empty">
+    <property name="plugin-1" type="string" value="systray"/>
+  </property>
+</channel>
+"""

@@ -2,9 +2,8 @@
 checked against what the browser engine requests."""
 
 import time
-import unittest
 
-from support import NUMBER, ProgramTestCase, px, wire, url
+from app import NUMBER, px, url, wire
 
 # The catalogue as a reader would draw it: number, host, path, suffix; path None marks a
 # fixed address (the query is not used). Paths are written as they go over the wire.
@@ -69,106 +68,143 @@ def address(row, query):
 FOCUS_PAGE = "http://focus.test/keys"
 
 
-class Lookups(ProgramTestCase):
+def press_button(app, row, index):
+    left, width = row[index]
+    app.click_twips(left, 430, width, 300)
+
+
+class TestLookups:
     # A page that tells which keys it received.
     pages = {FOCUS_PAGE: ("text/html; charset=utf-8",
                           "<!DOCTYPE html><html><body><p>keys</p><script>"
                           "document.onkeydown = e => { new Image().src = '/key?' + e.key; };"
                           "</script></body></html>", {})}
-    def press_button(self, row, index):
-        left, width = row[index]
-        self.click_twips(left, 430, width, 300)
 
-    def test_1_word_lookup_by_key_button_and_enter(self):
-        self.choose_category(0)
+    def test_1_word_lookup_by_key_button_and_enter(self, app):
+        app.choose_category(0)
         for q in QUERIES:
-            self.query(q)
+            app.query(q)
             for row in DICTIONARY:
                 n = row[0]
-                self.expect_request(lambda: self.key("F%d" % n), address(row, q))
-            self.expect_request(lambda: self.key("Return"), address(DICTIONARY[4], q))
+                app.expect_request(lambda: app.key("F%d" % n), address(row, q))
+            app.expect_request(lambda: app.key("Return"), address(DICTIONARY[4], q))
             for row in DICTIONARY:
-                self.expect_request(lambda: self.press_button(DICTIONARY_BUTTONS, row[0]),
+                app.expect_request(lambda: press_button(app, DICTIONARY_BUTTONS, row[0]),
                                     address(row, q))
 
-    def test_2_lookup_rearms_the_query_box(self):
-        self.choose_category(0)
-        self.query("one")
-        self.expect_request(lambda: self.key("F3"), address(DICTIONARY[2], "one"))
+    def test_2_lookup_rearms_the_query_box(self, app):
+        app.choose_category(0)
+        app.query("one")
+        app.expect_request(lambda: app.key("F3"), address(DICTIONARY[2], "one"))
         # The whole text is selected and focused: typing replaces it.
-        self.expect_request(lambda: (self.type_text("two"), self.key("F3")),
+        app.expect_request(lambda: (app.type_text("two"), app.key("F3")),
                             address(DICTIONARY[2], "two"))
 
-    def test_3_online_translation(self):
-        self.choose_category(1)
-        self.query("词典")
+    def test_3_online_translation(self, app):
+        app.choose_category(1)
+        app.query("词典")
         for n, expected in TRANSLATION:
-            self.expect_request(lambda: self.key("F%d" % n), expected)
+            app.expect_request(lambda: app.key("F%d" % n), expected)
         for n, expected in TRANSLATION:
-            self.expect_request(lambda: self.press_button(TRANSLATION_BUTTONS, n), expected)
-        self.query("word")
-        self.expect_request(lambda: self.key("Return"), TRANSLATION[0][1])
-        self.expect_no_request(lambda: self.key("F10"), wait=1.0)
+            app.expect_request(lambda: press_button(app, TRANSLATION_BUTTONS, n), expected)
+        app.query("word")
+        app.expect_request(lambda: app.key("Return"), TRANSLATION[0][1])
+        app.expect_no_request(lambda: app.key("F10"), wait=1.0)
 
-    def test_4_search_engines(self):
-        self.choose_category(3)
+    def test_4_search_engines(self, app):
+        app.choose_category(3)
         for q in QUERIES:
-            self.query(q)
+            app.query(q)
             for row in SEARCH:
                 n = row[0]
-                self.expect_request(lambda: self.key("F%d" % n), address(row, q))
-            self.expect_request(lambda: self.key("Return"), address(SEARCH[0], q))
+                app.expect_request(lambda: app.key("F%d" % n), address(row, q))
+            app.expect_request(lambda: app.key("Return"), address(SEARCH[0], q))
             for row in SEARCH:
-                self.expect_request(lambda: self.press_button(SEARCH_BUTTONS, row[0]),
+                app.expect_request(lambda: press_button(app, SEARCH_BUTTONS, row[0]),
                                     address(row, q))
-        self.query("word")
-        self.expect_no_request(lambda: [self.key("F%d" % n) for n in range(14, 19)])
+        app.query("word")
+        app.expect_no_request(lambda: [app.key("F%d" % n) for n in range(14, 19)])
 
-    def test_5_web_browsing(self):
-        self.choose_category(2)
-        self.query("www.example.test/path?q=1")
-        self.expect_request(lambda: self.key("Return"), "http://www.example.test/path?q=1")
-        self.query("http://other.example.test/a")
-        self.expect_request(lambda: self.click_twips(7560, 0, 375, 375),
+    def test_5_web_browsing(self, app):
+        app.choose_category(2)
+        app.query("www.example.test/path?q=1")
+        app.expect_request(lambda: app.key("Return"), "http://www.example.test/path?q=1")
+        app.query("http://other.example.test/a")
+        app.expect_request(lambda: app.click_twips(7560, 0, 375, 375),
                             "http://other.example.test/a")
-        self.expect_no_request(lambda: self.key("F1"), wait=1.0)
+        app.expect_no_request(lambda: app.key("F1"), wait=1.0)
 
-    def test_6_literature_search_opens_nothing(self):
-        self.choose_category(4)
-        self.query("word")
-        self.expect_no_request(lambda: (self.key("Return"), self.key("F5")))
+    def test_6_literature_search_opens_nothing(self, app):
+        app.choose_category(4)
+        app.query("word")
+        app.expect_no_request(lambda: (app.key("Return"), app.key("F5")))
 
-    def test_7_contact_button_opens_the_contact_link_only(self):
-        self.assertIn("_NET_WM_STATE_ABOVE", self.net_wm_state())
+    def test_7_contact_button_opens_the_contact_link_only(self, app):
+        assert "_NET_WM_STATE_ABOVE" in app.net_wm_state()
         # After the first layout the contact button sits at the result browser's corner.
-        since = self.proxy.count()
-        self.expect_request(lambda: self.click_twips(10715, 6505, 1215, 375),
+        since = app.proxy.count()
+        app.expect_request(lambda: app.click_twips(10715, 6505, 1215, 375),
                             url("http://wpa.qq.com/msgrd?v=1&uin=%s&site=qq&menu=yes") % NUMBER)
         time.sleep(1.0)
-        self.assertEqual([a for a in self.proxy.addresses(since) if "wpa.qq.com" not in a], [])
-        self.wait_until(lambda: "_NET_WM_STATE_ABOVE" not in self.net_wm_state(),
+        assert [a for a in app.proxy.addresses(since) if "wpa.qq.com" not in a] == []
+        app.wait_until(lambda: "_NET_WM_STATE_ABOVE" not in app.net_wm_state(),
                         what="the window to leave the always-on-top state")
 
-    def test_8_keys_belong_to_the_control_that_has_the_focus(self):
+    def test_8_keys_belong_to_the_control_that_has_the_focus(self, app):
         # Arrow keys and Enter in the category selector choose a category, nothing more.
-        self.choose_category(0)
-        self.choose_category(3)
-        self.expect_no_request(lambda: self.key("Return"))
-        self.choose_category(0)
+        app.choose_category(0)
+        app.choose_category(3)
+        app.expect_no_request(lambda: app.key("Return"))
+        app.choose_category(0)
         # Tab from the query box to the third site button; Enter opens that button's site.
-        self.query("tab")
+        app.query("tab")
         for _ in range(3):
-            self.key("Tab")
-        self.expect_request(lambda: self.key("Return"), url("http://dict.youdao.com/search?q=tab"))
+            app.key("Tab")
+        app.expect_request(lambda: app.key("Return"), url("http://dict.youdao.com/search?q=tab"))
         # After a lookup the page has used up the focus return: the user's first click
         # into it keeps the focus in the page, and keys go there.
-        self.choose_category(2)
-        self.query(FOCUS_PAGE)
-        self.expect_request(lambda: self.key("Return"), FOCUS_PAGE)
-        self.wait_loaded(FOCUS_PAGE)
-        self.click(px(5000), px(3500))
-        self.expect_request(lambda: self.key("k"), "http://focus.test/key?k")
+        app.choose_category(2)
+        app.query(FOCUS_PAGE)
+        app.expect_request(lambda: app.key("Return"), FOCUS_PAGE)
+        app.wait_loaded(FOCUS_PAGE)
+        app.click(px(5000), px(3500))
+        app.expect_request(lambda: app.key("k"), "http://focus.test/key?k")
 
 
-if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    def test_9_after_a_site_button_the_keys_go_back_to_the_query_box(self, app):
+        # The click leaves the focus on the button until its page is in; then the keys
+        # the user types go on in the query box.
+        app.choose_category(0)
+        app.query("apple")
+        address = url("http://dict.youdao.com/search?q=apple")
+        app.expect_request(lambda: press_button(app, DICTIONARY_BUTTONS, 3), address)
+        app.wait_loaded(address)
+        app.type_text("s")
+        app.expect_request(lambda: app.key("F3"), url("http://dict.youdao.com/search?q=apples"))
+
+    def test_10_back_from_another_program_the_focus_is_where_it_was(self, app):
+        other = app.screen.open_window()
+
+        def away_and_back():
+            for window in (other, app.wid):
+                app.xdo("windowactivate", window)
+                app.wait_until(lambda: app.screen.active_window() == window,
+                               what="window %s to be active" % window)
+            time.sleep(0.3)
+
+        # In the query box the caret stays where the user put it...
+        app.choose_category(0)
+        app.query("abc")
+        app.key("Left")
+        away_and_back()
+        app.type_text("x")
+        app.expect_request(lambda: app.key("F3"), url("http://dict.youdao.com/search?q=abxc"))
+        # ...and in the page the keys go on going to the page.
+        app.choose_category(2)
+        app.query(FOCUS_PAGE)
+        app.expect_request(lambda: app.key("Return"), FOCUS_PAGE)
+        app.wait_loaded(FOCUS_PAGE)
+        app.click(px(5000), px(3500))
+        app.expect_request(lambda: app.key("a"), "http://focus.test/key?a")
+        away_and_back()
+        app.expect_request(lambda: app.key("z"), "http://focus.test/key?z")

@@ -8,171 +8,126 @@ import os
 import pwd
 import shutil
 import subprocess
-import tempfile
 import time
-import unittest
 
-from support import ProgramTestCase, url
+import pytest
+
+from app import CAPTION, url
+from conftest import program_path
+from desktop import Program
+from harness import command_lines
 
 ACCOUNT = "tovrin-test"
 INSTRUCTION = "http://maker.tovrin.test/gengxin/instruction.html"
+needs_root = pytest.mark.skipif(os.geteuid() != 0, reason="needs root to run as " + ACCOUNT)
 
 
 def files_below(folder):
-    found = []
-    for root, dirs, files in os.walk(folder):
-        found += [os.path.join(root, f) for f in files + dirs]
-    return sorted(found)
+    return sorted(os.path.join(root, f) for root, dirs, files in os.walk(folder)
+                  for f in files + dirs)
 
 
 def owned_in_tmp(uid):
     """What the account owns in /tmp, one level down."""
-    found = []
+    paths = []
     for entry in os.scandir("/tmp"):
-        paths = [entry.path]
+        paths.append(entry.path)
         if entry.is_dir(follow_symlinks=False):
             try:
                 paths += [e.path for e in os.scandir(entry.path)]
             except OSError:
                 pass
-        for p in paths:
-            try:
-                if os.lstat(p).st_uid == uid:
-                    found.append(p)
-            except OSError:
-                pass
-    return sorted(found)
+    owned = []
+    for p in paths:
+        try:
+            if os.lstat(p).st_uid == uid:
+                owned.append(p)
+        except OSError:
+            pass
+    return sorted(owned)
 
 
-def process_tree(root):
-    """The command lines of a process and all below it."""
-    parents, lines = {}, {}
-    for entry in os.listdir("/proc"):
-        if entry.isdigit():
-            try:
-                with open("/proc/%s/stat" % entry) as f:
-                    parents[int(entry)] = int(f.read().rsplit(")", 1)[1].split()[1])
-                with open("/proc/%s/cmdline" % entry, "rb") as f:
-                    lines[int(entry)] = f.read().replace(b"\0", b" ").decode(errors="replace")
-            except (OSError, IndexError, ValueError):
-                pass
-    tree, todo = [], [root]
-    while todo:
-        pid = todo.pop()
-        tree.append(lines.get(pid, ""))
-        todo += [p for p, parent in parents.items() if parent == pid]
-    return tree
-
-
-@unittest.skipUnless(os.geteuid() == 0, "needs root to run the program as %s" % ACCOUNT)
-class OrdinaryUserWithSandbox(ProgramTestCase):
-    exe_variable = "TOVRIN_MAKER_EXE"
+@needs_root
+class TestOrdinaryUserWithSandbox:
+    exe = "TOVRIN_MAKER_EXE"
 
     @classmethod
-    def setUpClass(cls):
+    def before_start(cls, desktop, launch):
         try:
             user = pwd.getpwnam(ACCOUNT)
         except KeyError:
-            raise AssertionError("no account %s: scripts/test.sh creates it" % ACCOUNT)
+            pytest.fail("no account %s: scripts/test.sh creates it" % ACCOUNT, pytrace=False)
         cls.uid = user.pw_uid
         # A fresh, empty home, named as the account's home in the password database, a
         # runtime folder as a login session has, and the program where the account can
         # run it.
-        cls.place = tempfile.mkdtemp(prefix="tovrin-user-", dir="/var/tmp")
-        os.chmod(cls.place, 0o755)
-        cls.home = os.path.join(cls.place, "home")
-        runtime = os.path.join(cls.place, "run")
+        place = desktop.folder("user-", "/var/tmp")
+        os.chmod(place, 0o755)
+        cls.home, runtime = os.path.join(place, "home"), os.path.join(place, "run")
         for folder in (cls.home, runtime):
             os.mkdir(folder, 0o700)
             os.chown(folder, user.pw_uid, user.pw_gid)
         subprocess.run(["usermod", "--home", cls.home, ACCOUNT], check=True)
-        exe = os.path.join(cls.place, "tovrin")
-        shutil.copy(os.environ[cls.exe_variable], exe)
-        os.environ["TOVRIN_USER_EXE"] = exe
-        cls.exe_variable = "TOVRIN_USER_EXE"
-        cls.account = (ACCOUNT, cls.home, runtime)
+        exe = os.path.join(place, "tovrin")
+        shutil.copy(launch["exe"], exe)
         cls.tmp_before = owned_in_tmp(cls.uid)
-        super().setUpClass()
+        return {"exe": exe, "account": (ACCOUNT, cls.home, runtime)}
 
-    @classmethod
-    def tearDownClass(cls):
-        super().tearDownClass()
-        shutil.rmtree(cls.place, ignore_errors=True)
-
-    def test_start_lookups_tray_renderer_and_nothing_left(self):
+    def test_start_lookups_tray_renderer_and_nothing_left(self, app):
         # Up, with the sandbox on: no engine process was told to go without it.
-        self.assertTrue(self.proxy.wait_for(lambda a: INSTRUCTION in a, timeout=20),
-                        "the first page was not requested\n" + self.program_trace())
-        tree = process_tree(self.proc.pid)
-        self.assertTrue([c for c in tree if "--type=zygote" in c], tree)
-        self.assertEqual([c for c in tree if "--no-sandbox" in c], [])
+        assert app.proxy.wait_for(lambda a: INSTRUCTION in a, timeout=20), \
+            "the first page was not requested\n" + app.trace()
+        tree = command_lines(app.proc.pid)
+        assert [c for c in tree if "--type=zygote" in c], tree
+        assert [c for c in tree if "--no-sandbox" in c] == []
         print("\nengine processes: %d, none with --no-sandbox" % (len(tree) - 1))
 
         # Lookups by Enter and by a function key.
-        self.type_text("word")
-        self.expect_request(lambda: self.key("Return"),
-                            url("http://www.dreye.com.cn/ews/word--01--.html"))
-        self.wait_loaded(url("http://www.dreye.com.cn/ews/word--01--.html"))
-        self.expect_request(lambda: self.key("F3"), url("http://dict.youdao.com/search?q=word"))
-        self.wait_loaded(url("http://dict.youdao.com/search?q=word"))
+        app.type_text("word")
+        app.expect_request(lambda: app.key("Return"),
+                           url("http://www.dreye.com.cn/ews/word--01--.html"))
+        app.wait_loaded(url("http://www.dreye.com.cn/ews/word--01--.html"))
+        app.expect_request(lambda: app.key("F3"), url("http://dict.youdao.com/search?q=word"))
+        app.wait_loaded(url("http://dict.youdao.com/search?q=word"))
 
         # The tray hides and shows the window.
-        self.click_tray(1)
-        self.wait_until(lambda: self.map_state() != "IsViewable", what="the window to hide")
-        self.click_tray(1)
-        self.wait_until(lambda: self.map_state() == "IsViewable", what="the window back")
+        app.click_tray(1)
+        app.wait_until(lambda: not app.shown(), what="the window to hide")
+        app.click_tray(1)
+        app.wait_until(app.shown, what="the window back")
 
         # A killed renderer is replaced and the page comes back.
         time.sleep(0.5)
-        since = self.proxy.count()
-        self.assertTrue(self.kill_renderers(), "no renderer process found")
+        since = app.proxy.count()
+        assert app.kill_renderers(), "no renderer process found"
         page = url("http://dict.youdao.com/search?q=word")
-        self.assertTrue(self.proxy.wait_for(lambda a: page in a, timeout=15, since=since),
-                        "the page did not come back\n" + self.program_trace())
-        self.alive_and_responsive()
+        assert app.proxy.wait_for(lambda a: page in a, timeout=15, since=since), \
+            "the page did not come back\n" + app.trace()
+        app.alive_and_responsive()
 
         # Nothing left behind once the program has ended.
-        type(self).proc.terminate()
-        self.proc.wait(timeout=15)
+        app.proc.terminate()
+        app.proc.wait(timeout=15)
         time.sleep(0.5)
         left_home = files_below(self.home)
         left_tmp = [p for p in owned_in_tmp(self.uid) if p not in self.tmp_before]
         print("left in the home folder: %s; in /tmp: %s" % (left_home, left_tmp))
-        self.assertEqual(left_home, [])
-        self.assertEqual(left_tmp, [])
+        assert left_home == []
+        assert left_tmp == []
 
 
-@unittest.skipUnless(os.geteuid() == 0, "needs root")
-class RootWithTheSandboxOn(unittest.TestCase):
+@needs_root
+@pytest.mark.desktop(with_tray=False)
+def test_as_root_with_the_sandbox_on_it_says_why_and_stays_up(x_desktop, proxy):
     """As root the engine's sandbox cannot start: the program says so once and works on
     without pages (simulated for this process alone: nothing on the machine changes)."""
-
-    def test_says_why_and_stays_up(self):
-        from desktop import Desktop, stop_process
-        from recording_proxy import RecordingProxy
-        from support import CAPTION
-        with RecordingProxy() as proxy, Desktop(with_tray=False) as desktop:
-            env = dict(desktop.env, HOME=desktop.program_home)
-            env.pop("QTWEBENGINE_DISABLE_SANDBOX", None)
-            env["QTWEBENGINE_CHROMIUM_FLAGS"] = "--proxy-server=http://127.0.0.1:%d" % proxy.port
-            with tempfile.TemporaryFile() as err:
-                proc = subprocess.Popen([os.environ["TOVRIN_MAKER_EXE"]], env=env,
-                                        stdout=subprocess.DEVNULL, stderr=err,
-                                        stdin=subprocess.DEVNULL)
-                try:
-                    desktop.find_window(CAPTION)
-                    desktop.xdo("key", "Return")  # a lookup: nothing is loaded
-                    time.sleep(2.0)
-                    self.assertIsNone(proc.poll(), "the program has ended")
-                finally:
-                    stop_process(proc)
-                err.seek(0)
-                lines = [l for l in err.read().decode(errors="replace").splitlines()
-                         if "sandbox cannot start" in l]
-            self.assertEqual(len(lines), 1, lines)
-            self.assertIn("running as root", lines[0])
-            self.assertEqual(proxy.addresses(), [])
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    program = Program(x_desktop, program_path("TOVRIN_MAKER_EXE"), x_desktop.env, proxy.port,
+                      x_desktop.program_home, {"QTWEBENGINE_DISABLE_SANDBOX": None})
+    x_desktop.find_window(CAPTION)
+    x_desktop.xdo("key", "Return")  # a lookup: nothing is loaded
+    time.sleep(2.0)
+    assert program.proc.poll() is None, "the program has ended"
+    lines = [l for l in program.output().splitlines() if "sandbox cannot start" in l]
+    assert len(lines) == 1, lines
+    assert "running as root" in lines[0]
+    assert proxy.addresses() == []

@@ -3,19 +3,20 @@ another program but what the user clicked (web and mail addresses) and the conta
 page's messenger, no address ends the program, and lookups work afterwards."""
 
 import os
-import shutil
-import tempfile
 import time
-import unittest
 
-from support import NUMBER, ProgramTestCase, px, url
+import pytest
+
+from app import NUMBER, px, url
 
 HTML = "text/html; charset=utf-8"
+
 
 
 def page(script="", body=""):
     return (HTML, "<!DOCTYPE html><html><head><meta charset='utf-8'></head><body>%s"
                   "<script>%s</script></body></html>" % (body, script), {})
+
 
 
 def link(href, target=""):
@@ -57,9 +58,12 @@ PAGES = {
         "Notification.requestPermission().then(p => report('notification', p));"
         "navigator.mediaDevices.getUserMedia({video: true}).then("
         "  () => report('camera', 'granted'), e => report('camera', e.name));" % REPORT),
-    # The contact page hands over to the messenger, then tries a scheme it may not.
+    # The contact page hands over to the messenger, tries a scheme it may not, and then
+    # a stream of dialogs nobody would see.
     CONTACT: page("location.href = '%s';"
-                  "setTimeout(() => { location.href = 'foo:from-contact'; }, 300)" % LAUNCH),
+                  "setTimeout(() => { location.href = 'foo:from-contact';"
+                  "  for (let i = 0; i < 500; i++) alert('x' + i);"
+                  "  new Image().src = '%salerts=done'; }, 300)" % (LAUNCH, REPORT)),
 }
 
 # Typed in the web-browsing category: none of these may load, and none may end the program.
@@ -71,156 +75,138 @@ TYPED = [
 ]
 
 
-class PagesStayInPlace(ProgramTestCase):
+
+def open_typed(app, address):
+    app.choose_category(2)
+    app.query(address)
+    app.key("Return")
+
+
+def click_page(app):
+    app.click(px(5000), px(3500))
+
+
+def requests_to(app, host, since):
+    return [a for a in app.proxy.addresses(since) if a.startswith("http://%s/" % host)]
+
+
+# One case: load a page (and click it), then see what reached the desktop.
+
+
+def case_page(app, name, expected, click=False, settle=1.5):
+    address = "http://hostile.test/" + name
+    before = len(app.opened())
+    since = app.proxy.count()
+    open_typed(app, address)
+    assert app.proxy.wait_for(lambda a: address in a, timeout=10, since=since), \
+        "the page was not requested\n" + app.trace()
+    if click:
+        app.wait_loaded(address)
+        click_page(app)
+    time.sleep(settle)
+    app.alive_and_responsive()
+    assert app.opened()[before:] == expected, "%s\n%s" % (app.proxy.addresses(since),
+                                                         app.trace())
+    assert requests_to(app, "popup.test", since) == [], "a window loaded in-app"
+
+
+def case_typed(app, text):
+    since = app.proxy.count()
+    open_typed(app, text)
+    time.sleep(1.0)
+    app.alive_and_responsive()
+    # (The contact page reports its dialogs again whenever it is reloaded.)
+    requested = [a for a in app.proxy.addresses(since) if not a.startswith(REPORT)]
+    assert requested == [], "something was requested"
+    assert "address refused" in app.trace(5)
+
+
+def case_contact(app):
+    before = len(app.opened())
+    windows = app.windows()
+    since = app.proxy.count()
+    app.choose_category(0)
+    app.expect_request(lambda: app.click_twips(10715, 6505, 1215, 375), CONTACT)
+    app.wait_until(lambda: len(app.opened()) > before, 10, "the messenger to start")
+    assert app.proxy.wait_for(lambda a: REPORT + "alerts=done" in a, 20, since), \
+        "the dialogs held the contact page up\n" + app.trace()
+    time.sleep(1.0)
+    assert app.opened()[before:] == [LAUNCH]
+    assert app.windows() - windows == set(), "a window came up for the contact page"
+
+
+def case_permissions(app):
+    since = app.proxy.count()
+    open_typed(app, "http://localhost/permissions")
+    reports = app.proxy.wait_for(
+        lambda a: len([r for r in a if r.startswith(REPORT)]) >= 3, timeout=10, since=since)
+    reports = sorted(r[len(REPORT):] for r in reports if r.startswith(REPORT))
+    assert len(reports) == 3, "unanswered permission requests: %s" % reports
+    assert not [r for r in reports if r.endswith("granted")], reports
+
+
+def case_download(app):
+    before = len(app.opened())
+    since = app.proxy.count()
+    open_typed(app, "http://hostile.test/download")
+    assert app.proxy.wait_for(lambda a: "http://hostile.test/file.bin" in a, 10, since)
+    time.sleep(1.5)
+    app.alive_and_responsive()
+    assert app.opened()[before:] == []
+
+
+def case_killed_on_every_load(app):
+    address = "http://hostile.test/killed"
+    since = app.proxy.count()
+    open_typed(app, address)
+    assert app.proxy.wait_for(lambda a: address in a, timeout=10, since=since)
+    # Every renderer is killed as soon as it is seen, for longer than the reloads last.
+    deadline = time.monotonic() + 12
+    while time.monotonic() < deadline:
+        app.kill_renderers()
+        time.sleep(0.05)
+    app.alive_and_responsive()
+    loads = app.proxy.addresses(since).count(address)
+    assert loads >= 2, "never loaded again\n" + app.trace()
+    assert loads <= 4, "loaded again more than three times"
+
+CASES = {
+    "script window on load": lambda app: case_page(app, "script-window", []),
+    "window on a click": lambda app: case_page(
+        app, "gesture-window", ["http://popup.test/clicked"], click=True),
+    "three windows on one click": lambda app: case_page(
+        app, "gesture-three", ["http://popup.test/three0"], click=True),
+    "unknown scheme, new window": lambda app: case_page(app, "foo-blank", [], click=True),
+    "unknown scheme link": lambda app: case_page(app, "foo-link", [], click=True),
+    "file link": lambda app: case_page(app, "file-link", [], click=True),
+    "file link, new window": lambda app: case_page(app, "file-blank", [], click=True),
+    "messenger link outside the contact control":
+        lambda app: case_page(app, "launch-link", [], click=True),
+    "mail link clicked": lambda app: case_page(
+        app, "mailto-link", ["mailto:someone@example.test"], click=True),
+    "mail address by script": lambda app: case_page(app, "mailto-script", []),
+    "endless window.open": lambda app: case_page(app, "open-loop", [], settle=4),
+    "page closes its window": lambda app: case_page(app, "closes-itself", []),
+    "contact page starts the messenger and its dialogs stay unseen": case_contact,
+    "permission requests": case_permissions,
+    "download": case_download,
+    "renderer killed on every load": case_killed_on_every_load,
+}
+CASES.update({"typed " + t: (lambda app, t=t: case_typed(app, t)) for t in TYPED})
+
+
+class TestPagesStayInPlace:
     pages = PAGES
+    opener = True
 
-    @classmethod
-    def setUpClass(cls):
-        # The desktop's opener, replaced by one that only writes its arguments down.
-        cls.bin = tempfile.mkdtemp(prefix="tovrin-e2e-opener-")
-        cls.opened_log = os.path.join(cls.bin, "opened")
-        opener = os.path.join(cls.bin, "xdg-open")
-        with open(opener, "w") as f:
-            f.write('#!/bin/sh\nprintf "%%s\\n" "$*" >> "%s"\n' % cls.opened_log)
-        os.chmod(opener, 0o755)
-        cls.extra_env = {"PATH": cls.bin + os.pathsep + os.environ.get("PATH", ""),
-                         "BROWSER": "", "DEFAULT_BROWSER": ""}
-        super().setUpClass()
+    @pytest.mark.parametrize("case", CASES)
+    def test_hostile_page(self, app, case):
+        CASES[case](app)
 
-    @classmethod
-    def tearDownClass(cls):
-        super().tearDownClass()
-        shutil.rmtree(cls.bin, ignore_errors=True)
-
-    def opened(self):
-        try:
-            with open(self.opened_log) as f:
-                return f.read().splitlines()
-        except FileNotFoundError:
-            return []
-
-    def open_typed(self, address):
-        self.choose_category(2)
-        self.query(address)
-        self.key("Return")
-
-    def click_page(self):
-        self.click(px(5000), px(3500))
-
-    def requests_to(self, host, since):
-        return [a for a in self.proxy.addresses(since) if a.startswith("http://%s/" % host)]
-
-    # One case: load a page (and click it), then see what reached the desktop.
-
-    def case_page(self, name, expected, click=False, settle=1.5):
-        address = "http://hostile.test/" + name
-        before = len(self.opened())
-        since = self.proxy.count()
-        self.open_typed(address)
-        self.assertTrue(self.proxy.wait_for(lambda a: address in a, timeout=10, since=since),
-                        "the page was not requested\n" + self.program_trace())
-        if click:
-            self.wait_loaded(address)
-            self.click_page()
-        time.sleep(settle)
-        self.alive_and_responsive()
-        self.assertEqual(self.opened()[before:], expected, "%s\n%s" % (
-            self.proxy.addresses(since), self.program_trace()))
-        self.assertEqual(self.requests_to("popup.test", since), [], "a window loaded in-app")
-
-    def case_typed(self, text):
-        since = self.proxy.count()
-        self.open_typed(text)
-        time.sleep(1.0)
-        self.alive_and_responsive()
-        self.assertEqual(self.proxy.addresses(since), [], "something was requested")
-        self.assertIn("address refused", self.program_trace(5))
-
-    def case_contact(self):
-        before = len(self.opened())
-        self.choose_category(0)
-        self.expect_request(lambda: self.click_twips(10715, 6505, 1215, 375), CONTACT)
-        self.wait_until(lambda: len(self.opened()) > before, 10, "the messenger to start")
-        time.sleep(1.0)
-        self.assertEqual(self.opened()[before:], [LAUNCH])
-
-    def case_permissions(self):
-        since = self.proxy.count()
-        self.open_typed("http://localhost/permissions")
-        reports = self.proxy.wait_for(
-            lambda a: len([r for r in a if r.startswith(REPORT)]) >= 3, timeout=10, since=since)
-        reports = sorted(r[len(REPORT):] for r in reports if r.startswith(REPORT))
-        self.assertEqual(len(reports), 3, "unanswered permission requests: %s" % reports)
-        self.assertFalse([r for r in reports if r.endswith("granted")], reports)
-
-    def case_download(self):
-        before = len(self.opened())
-        since = self.proxy.count()
-        self.open_typed("http://hostile.test/download")
-        self.assertTrue(self.proxy.wait_for(
-            lambda a: "http://hostile.test/file.bin" in a, timeout=10, since=since))
-        time.sleep(1.5)
-        self.alive_and_responsive()
-        self.assertEqual(self.opened()[before:], [])
-
-    def case_killed_on_every_load(self):
-        address = "http://hostile.test/killed"
-        since = self.proxy.count()
-        self.open_typed(address)
-        self.assertTrue(self.proxy.wait_for(lambda a: address in a, timeout=10, since=since))
-        # Every renderer is killed as soon as it is seen, for longer than the reloads last.
-        deadline = time.monotonic() + 12
-        while time.monotonic() < deadline:
-            self.kill_renderers()
-            time.sleep(0.05)
-        self.alive_and_responsive()
-        loads = self.proxy.addresses(since).count(address)
-        self.assertGreaterEqual(loads, 2, "never loaded again\n" + self.program_trace())
-        self.assertLessEqual(loads, 4, "loaded again more than three times")
-
-    def test_hostile_pages_stay_in_their_views(self):
-        cases = [
-            ("script window on load", lambda: self.case_page("script-window", [])),
-            ("window on a click", lambda: self.case_page(
-                "gesture-window", ["http://popup.test/clicked"], click=True)),
-            ("three windows on one click", lambda: self.case_page(
-                "gesture-three", ["http://popup.test/three0"], click=True)),
-            ("unknown scheme, new window", lambda: self.case_page("foo-blank", [], click=True)),
-            ("unknown scheme link", lambda: self.case_page("foo-link", [], click=True)),
-            ("file link", lambda: self.case_page("file-link", [], click=True)),
-            ("file link, new window", lambda: self.case_page("file-blank", [], click=True)),
-            ("messenger link outside the contact control",
-             lambda: self.case_page("launch-link", [], click=True)),
-            ("mail link clicked", lambda: self.case_page(
-                "mailto-link", ["mailto:someone@example.test"], click=True)),
-            ("mail address by script", lambda: self.case_page("mailto-script", [])),
-            ("endless window.open", lambda: self.case_page("open-loop", [], settle=4)),
-            ("page closes its window", lambda: self.case_page("closes-itself", [])),
-            ("contact page starts the messenger", self.case_contact),
-            ("permission requests", self.case_permissions),
-            ("download", self.case_download),
-            ("renderer killed on every load", self.case_killed_on_every_load),
-        ] + [("typed " + t, lambda t=t: self.case_typed(t)) for t in TYPED]
-        only = os.environ.get("TOVRIN_E2E_CASES")  # a part of the names, to run fewer
-        if only:
-            cases = [c for c in cases if only in c[0]]
-        failures = []
-        for name, run_case in cases:
-            with self.subTest(name):
-                try:
-                    run_case()
-                except AssertionError as e:
-                    failures.append(name)
-                    raise e
-        print("\nhostile cases tried: %d, failures: %d %s" % (len(cases), len(failures), failures))
-        # Afterwards the window still looks words up, and nothing was written at home.
-        self.choose_category(0)
-        self.query("after")
-        self.expect_request(lambda: self.key("F3"), url("http://dict.youdao.com/search?q=after"))
-        written = [os.path.join(r, f) for r, _, fs in os.walk(self.desktop.program_home)
+    def test_lookups_work_afterwards_and_nothing_was_written_at_home(self, app):
+        app.choose_category(0)
+        app.query("after")
+        app.expect_request(lambda: app.key("F3"), url("http://dict.youdao.com/search?q=after"))
+        written = [os.path.join(r, f) for r, _, fs in os.walk(app.desktop.program_home)
                    for f in fs]
-        self.assertEqual(written, [])
-
-
-if __name__ == "__main__":
-    unittest.main(verbosity=2)
+        assert written == []

@@ -68,9 +68,4 @@ TEST(Categories, ListIndexesMapToCategoriesAndNothingElse)
     ASSERT_NE(FindCategory(4), nullptr);
     EXPECT_EQ(FindCategory(4)->panel, Panel::None);
     EXPECT_EQ(FindCategory(2)->panel, Panel::Arrow);
-    // The prompts' quotes are the curved U+2018/U+2019 and the commas full-width.
-    EXPECT_EQ(FindCategory(0)->prompt,
-              "\xE8\xAF\xB7\xE8\xBE\x93\xE5\x85\xA5\xE6\x82\xA8\xE8\xA6\x81\xE6\x9F\xA5\xE8\xAF"
-              "\xA2\xE7\x9A\x84\xE5\x86\x85\xE5\xAE\xB9\xEF\xBC\x8C\xE9\xBB\x98\xE8\xAE\xA4\xE4"
-              "\xBD\xBF\xE7\x94\xA8 \xE2\x80\x98\xE8\xAF\x91\xE5\x85\xB8\xE9\x80\x9A\xE2\x80\x99");
 }

@@ -1,0 +1,188 @@
+"""The program on its desktop as a user drives it (real clicks and keys through xdotool)
+and as the tests watch it: its windows through the X server, its requests at the
+recording proxy, its own trace."""
+
+import os
+import re
+import signal
+import time
+import urllib.parse
+
+from harness import renderer_pids, wait_for
+
+TWIPS_PER_PIXEL = 15
+NUMBER = os.environ.get("TOVRIN_MAKER_NUMBER", "20251207")
+CAPTION = "Tovrin" + NUMBER
+DESIGN_SIZE = (12030, 8595)  # the window's outer size at start, in twips
+
+
+def _build_hosts():
+    """Each service's host as this build has it: the source's table, with the build's
+    overrides ("key=host;key=host", or with commas) applied, by the default host."""
+    source = os.path.join(os.path.dirname(__file__), "..", "..", "src", "lookup",
+                          "ServiceHosts.h")
+    with open(source, encoding="utf-8") as f:
+        table = re.findall(r'\{Service::\w+, "([^"]+)", "([^"]+)"\}', f.read())
+    overrides = dict(item.split("=", 1) for item in
+                     re.split("[;,]", os.environ.get("TOVRIN_HOST_OVERRIDES", "")) if "=" in item)
+    return {host: overrides.get(key, host) for key, host in table}
+
+
+BUILD_HOSTS = _build_hosts()
+
+
+def url(address):
+    """A service's address, written with its default host, as this build requests it."""
+    scheme, rest = address.split("://", 1)
+    host, sep, path = rest.partition("/")
+    return "%s://%s%s%s" % (scheme, BUILD_HOSTS.get(host, host), sep, path)
+
+
+def px(twips):
+    return int(round(twips / TWIPS_PER_PIXEL))
+
+
+def wire(query):
+    """A query as it reaches the server: UTF-8, every byte but A-Z a-z 0-9 - . _ ~ escaped."""
+    return urllib.parse.quote(query, safe="-._~")
+
+
+class App:
+    def __init__(self, desktop, proxy, program, wid):
+        self.desktop, self.proxy, self.program, self.wid = desktop, proxy, program, wid
+        self.proc = program.proc
+        self.screen = desktop.screen
+        self.started = time.time()
+        self.category = 0  # the category chosen last, as the selector starts
+        self._last_click = 0.0
+
+    # Input
+
+    def xdo(self, *args, check=True):
+        return self.desktop.xdo(*(str(a) for a in args), check=check)
+
+    def click(self, x, y, button=1):
+        """Clicks at a point of the window's client area, in pixels. Clicks are kept
+        apart so that two of them never make a double click."""
+        time.sleep(max(0.0, 0.6 - (time.monotonic() - self._last_click)))
+        self.xdo("mousemove", "--window", self.wid, x, y)
+        self.xdo("click", button)
+        self._last_click = time.monotonic()
+
+    def click_twips(self, left, top, width, height):
+        self.click(px(left + width / 2), px(top + height / 2))
+
+    def key(self, *keys):
+        self.xdo("key", "--clearmodifiers", *keys)
+
+    def type_text(self, text):
+        # xdotool types characters outside the keymap by remapping a spare key code; the
+        # program must see the new mapping before the key, so those go slowly.
+        for part in re.findall(r"[\x00-\x7f]+|[^\x00-\x7f]", text):
+            self.xdo("type", "--delay", "15" if part.isascii() else "120", part)
+            if not part.isascii():
+                time.sleep(0.15)
+
+    def query(self, text):
+        """Replaces the query box's text by typing (a click selects it all)."""
+        self.click(px(3000), px(180))
+        self.type_text(text)
+
+    def choose_category(self, index):
+        """Picks a category in the selector with the arrow keys."""
+        self.click(px(9540), px(180))
+        for _ in range(abs(index - self.category)):
+            self.key("Down" if index > self.category else "Up")
+            time.sleep(0.05)
+        self.category = index
+
+    def kill_renderers(self, victims=None):
+        """Kills the program's renderer processes (or those given); one that ended on its
+        own meanwhile is no error. Returns the ones aimed at."""
+        victims = renderer_pids(self.proc.pid) if victims is None else victims
+        for pid in victims:
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        return victims
+
+    def click_tray(self, button=1):
+        icon = self.wait_for_tray_icon()
+        self.xdo("mousemove", "--window", icon, 8, 8)
+        self.xdo("click", button)
+
+    def open_tray_menu(self, click=None, drawn_by="tovrin"):
+        """Opens the tray menu with a right click on the icon (or with click), and waits
+        for the menu window of the program (or of the panel that draws it, or of anyone:
+        None)."""
+        time.sleep(0.5)  # let the window settle: a focus change closes a pop-up menu
+        before = self.windows(drawn_by)
+        (click or (lambda: self.click_tray(3)))()
+        wait_for(lambda: self.windows(drawn_by) - before, what="the tray menu")
+        time.sleep(0.2)
+
+    # Observation
+
+    def expect_request(self, action, address, timeout=15.0):
+        """Runs action and checks that the next page request is exactly address. A
+        lookup that never leaves fails: the user would have lost it."""
+        since = self.proxy.count()
+        action()
+        found = self.proxy.wait_for(lambda a: len(a) >= 1, timeout=timeout, since=since)
+        assert found, "no request after the action; expected %s\n%s" % (address, self.trace())
+        assert urllib.parse.unquote(found[0]) == urllib.parse.unquote(address), self.trace()
+        assert found[0] == address
+        return found
+
+    def expect_no_request(self, action, wait=1.5):
+        since = self.proxy.count()
+        action()
+        time.sleep(wait)
+        assert self.proxy.addresses(since) == []
+
+    def alive_and_responsive(self):
+        assert self.proc.poll() is None, "the program has ended"
+        assert self.screen.name(self.wid).startswith("Tovrin")
+
+    def windows(self, wm_class="tovrin"):
+        """The program's windows on the screen (or another's, or anyone's: None)."""
+        return set(self.screen.find(wm_class=wm_class))
+
+    def shown(self):
+        return self.screen.map_state(self.wid) == "IsViewable"
+
+    def net_wm_state(self):
+        return self.screen.net_wm_state(self.wid)
+
+    def wm_state(self):
+        return self.screen.wm_state(self.wid)
+
+    def outer_size(self):
+        return self.screen.outer_size(self.wid)
+
+    def tray_icon(self):
+        """The program's icon in the tray host, or None."""
+        return next(iter(self.screen.tray_icons()), None)
+
+    def wait_for_tray_icon(self, timeout=15.0):
+        return wait_for(self.tray_icon, timeout, "the tray icon")
+
+    def trace(self, lines=25):
+        return self.program.trace(lines)
+
+    def wait_until(self, predicate, timeout=10.0, what="condition"):
+        return wait_for(predicate, timeout, what)
+
+    def wait_loaded(self, address, timeout=10.0):
+        """Waits until the program's trace says a page has loaded; a page takes clicks
+        once it is loaded and drawn."""
+        loaded = 'load finished true QUrl("%s")' % address
+        self.wait_until(lambda: loaded in self.trace(40), timeout, address + " to load")
+        time.sleep(0.5)
+
+    def wait_for_outer_size(self, twips_w, twips_h, timeout=10.0):
+        """Waits for the window's outer size (frame included) to be exactly the one given."""
+        wanted = (px(twips_w), px(twips_h))
+        self.wait_until(lambda: self.outer_size() == wanted, timeout,
+                        lambda: "%s, last seen %s\n%s" % (wanted, self.outer_size(), self.trace()))

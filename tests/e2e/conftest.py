@@ -1,0 +1,170 @@
+"""The fixtures of the end-to-end tests. A test class says what it needs in class
+attributes, and the class-scoped fixture `app` starts it once for the class:
+
+    exe        the environment variable naming the program ("TOVRIN_EXE")
+    desktop    "x" (openbox, and trayer where with_tray), "xfce" (Xfce's panel and a
+               notification service), "screen_reader", "input_method"
+    with_tray, session_bus, refuse (a proxy that refuses everything), pages (the
+    proxy's own pages), extra_env, account, opener (a recording desktop opener)
+
+A tool missing for a group skips it with one line that names the tool; under CI=true
+that is a failure, so that a missing install step cannot hide behind a skip."""
+
+import os
+import shutil
+import time
+
+import pytest
+
+import desktop as desktops
+import screen_reader
+from app import CAPTION, App
+from harness import wait_for
+from recording_proxy import RecordingProxy
+
+
+def need(*tools):
+    missing = [t for t in tools if shutil.which(t) is None]
+    if missing:
+        message = "needs %s, which is not installed" % ", ".join(missing)
+        if os.environ.get("CI") == "true":
+            pytest.fail(message, pytrace=False)
+        pytest.skip(message)
+
+
+def program_path(variable):
+    exe = os.environ.get(variable)
+    if not exe or not os.path.exists(exe):
+        pytest.fail("%s is not set to a built program" % variable, pytrace=False)
+    return exe
+
+
+def pytest_sessionfinish(session, exitstatus):
+    # A group whose every case was skipped tells CTest so.
+    stats = session.config.pluginmanager.get_plugin("terminalreporter").stats
+    if exitstatus == 0 and stats.get("skipped") and not stats.get("passed"):
+        session.exitstatus = 77
+
+
+@pytest.fixture
+def proxy():
+    with RecordingProxy() as p:
+        yield p
+
+
+def start_x_desktop(with_tray=True, session_bus=False):
+    need(*desktops.X_TOOLS, *(desktops.TRAY_TOOLS if with_tray else ()),
+         *(desktops.BUS_TOOLS if session_bus else ()))
+    return desktops.XDesktop(with_tray, session_bus)
+
+
+@pytest.fixture
+def x_desktop(request):
+    """An X desktop with a notification area; `@pytest.mark.desktop(with_tray=False)`
+    leaves it out."""
+    marker = request.node.get_closest_marker("desktop")
+    d = start_x_desktop(**(marker.kwargs if marker else {}))
+    yield d
+    d.close()
+
+
+@pytest.fixture
+def wayland_session():
+    """Starts Wayland sessions (with or without XWayland) that end with the test."""
+    need("weston", *desktops.BUS_TOOLS)
+    sessions = []
+
+    def start(xwayland):
+        if xwayland:
+            need("Xwayland")
+        sessions.append(desktops.WaylandSession(xwayland))
+        return sessions[-1]
+
+    yield start
+    for s in sessions:
+        s.close()
+
+
+def recording_opener(processes, env):
+    """The desktop's opener, replaced by one that only writes its arguments down. Returns
+    the function that reads what it was given."""
+    folder = processes.folder("opener-")
+    log = os.path.join(folder, "opened")
+    with open(os.path.join(folder, "xdg-open"), "w") as f:
+        f.write('#!/bin/sh\nprintf "%%s\\n" "$*" >> "%s"\n' % log)
+    os.chmod(os.path.join(folder, "xdg-open"), 0o755)
+    env.update(PATH=folder + os.pathsep + os.environ.get("PATH", ""), BROWSER="",
+               DEFAULT_BROWSER="")
+
+    def opened():
+        return open(log).read().splitlines() if os.path.exists(log) else []
+
+    return opened
+
+
+# What each kind of desktop adds to the X desktop before the program starts.
+
+def _xfce(d):
+    need(*desktops.XFCE_TOOLS)
+    d.notifications = d.start_status_notifier_tray(notifications_only=True)
+    d.start_xfce_panel()
+
+
+def _screen_reader(d):
+    screen_reader.switch_on(d.env)
+    # The reader's side of the bus: this process, on the same desktop.
+    os.environ.update(DBUS_SESSION_BUS_ADDRESS=d.env["DBUS_SESSION_BUS_ADDRESS"],
+                      DISPLAY=d.env["DISPLAY"])
+
+
+def _input_method(d):
+    need(*desktops.INPUT_METHOD_TOOLS)
+    from test_input_method import CONFIG, PROFILE
+    d.im_env = d.start_input_method(PROFILE, CONFIG)
+
+
+KINDS = {"x": (None, False), "xfce": (_xfce, True), "screen_reader": (_screen_reader, True),
+         "input_method": (_input_method, True)}
+
+
+@pytest.fixture(scope="class")
+def app(request):
+    cls = request.cls
+    setting = lambda name, default: getattr(cls, name, default)  # noqa: E731
+    need(*setting("needs", ()))
+    prepare, bus = KINDS[setting("desktop", "x")]
+    with RecordingProxy(refuse=setting("refuse", False), pages=setting("pages", {})) as proxy:
+        d = start_x_desktop(setting("with_tray", True), setting("session_bus", bus))
+        program = None
+        try:
+            if prepare:
+                prepare(d)
+            env = dict(setting("extra_env", {}))
+            opened = recording_opener(d, env) if setting("opener", False) else None
+            launch = {"exe": program_path(setting("exe", "TOVRIN_EXE")),
+                      "account": setting("account", None)}
+            if hasattr(cls, "before_start"):  # the class's own preparations
+                launch.update(cls.before_start(d, launch) or {})
+            program = desktops.Program(d, launch["exe"], d.env, proxy.port, d.program_home,
+                                       env, launch["account"])
+            a = App(d, proxy, program, d.find_window(CAPTION))
+            a.opened = opened
+            # The window is shown, activated and its first pages requested.
+            deadline = time.monotonic() + 20
+            while time.monotonic() < deadline and d.screen.active_window() != a.wid:
+                time.sleep(0.1)
+            # With a notification area, the greeting balloon follows the first page: let
+            # it come up, so that tests counting the program's windows start after it.
+            if setting("with_tray", True):
+                try:
+                    wait_for(lambda: len(a.windows()) >= 3, max(0.1, deadline - time.monotonic()))
+                except AssertionError:
+                    pass
+            time.sleep(0.5)
+            yield a
+        finally:
+            log = os.environ.get("TOVRIN_E2E_LOG")
+            if log and program:
+                with open(log, "a") as f:
+                    f.write(program.output())
+            d.close()
