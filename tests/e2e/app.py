@@ -54,7 +54,7 @@ class App:
         self.screen = desktop.screen
         self.started = time.time()
         self.category = 0  # the category chosen last, as the selector starts
-        self._last_click = 0.0
+        self._last_click = (0.0, -100, -100)
 
     # Input
 
@@ -62,12 +62,15 @@ class App:
         return self.desktop.xdo(*(str(a) for a in args), check=check)
 
     def click(self, x, y, button=1):
-        """Clicks at a point of the window's client area, in pixels. Clicks are kept
-        apart so that two of them never make a double click."""
-        time.sleep(max(0.0, 0.6 - (time.monotonic() - self._last_click)))
+        """Clicks at a point of the window's client area, in pixels. Two clicks at one
+        place are kept apart so that they never make a double click (Qt's interval is
+        400 ms, its distance 5 pixels)."""
+        at, last_x, last_y = self._last_click
+        if abs(x - last_x) <= 5 and abs(y - last_y) <= 5:
+            time.sleep(max(0.0, 0.6 - (time.monotonic() - at)))
         self.xdo("mousemove", "--window", self.wid, x, y)
         self.xdo("click", button)
-        self._last_click = time.monotonic()
+        self._last_click = (time.monotonic(), x, y)
 
     def click_twips(self, left, top, width, height):
         self.click(px(left + width / 2), px(top + height / 2))

@@ -26,7 +26,8 @@ from recording_proxy import RecordingProxy
 def need(*tools):
     missing = [t for t in tools if shutil.which(t) is None]
     if missing:
-        message = "needs %s, which is not installed" % ", ".join(missing)
+        message = "needs %s, which %s not installed" % (", ".join(missing),
+                                                      "is" if len(missing) == 1 else "are")
         if os.environ.get("CI") == "true":
             pytest.fail(message, pytrace=False)
         pytest.skip(message)
@@ -149,17 +150,18 @@ def app(request):
                                        env, launch["account"])
             a = App(d, proxy, program, d.find_window(CAPTION))
             a.opened = opened
-            # The window is shown, activated and its first pages requested.
-            deadline = time.monotonic() + 20
-            while time.monotonic() < deadline and d.screen.active_window() != a.wid:
-                time.sleep(0.1)
-            # With a notification area, the greeting balloon follows the first page: let
-            # it come up, so that tests counting the program's windows start after it.
+            # The window is shown, activated and its first pages requested; with a
+            # notification area, the greeting balloon follows the first page: let it
+            # come up, so that tests counting the program's windows start after it.
+            settled = [lambda: d.screen.active_window() == a.wid]
             if setting("with_tray", True):
+                settled.append(lambda: len(a.windows()) >= 3)
+            deadline = time.monotonic() + 20
+            for condition in settled:
                 try:
-                    wait_for(lambda: len(a.windows()) >= 3, max(0.1, deadline - time.monotonic()))
+                    wait_for(condition, max(0.1, deadline - time.monotonic()))
                 except AssertionError:
-                    pass
+                    pass  # the tests say what is missing
             time.sleep(0.5)
             yield a
         finally:

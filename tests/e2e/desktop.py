@@ -9,8 +9,13 @@ import subprocess
 import tempfile
 import threading
 
+import gi
+
 import xwin
 from harness import Processes, program_env, run, wait_for
+
+gi.require_version("Gio", "2.0")
+from gi.repository import Gio, GLib  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -105,7 +110,6 @@ class XDesktop(Processes):
 
     def bus_has(self, name):
         """Whether a name has an owner on the desktop's session bus."""
-        from gi.repository import GLib
         return StatusNotifierTray.call_on(
             self.env, ("org.freedesktop.DBus", "/org/freedesktop/DBus"), "NameHasOwner",
             GLib.Variant("(s)", (name,)), "org.freedesktop.DBus")[0]
@@ -292,9 +296,6 @@ class StatusNotifierTray:
 
     @staticmethod
     def call_on(env, item, method, args=None, interface=ITEM):
-        import gi
-        gi.require_version("Gio", "2.0")
-        from gi.repository import Gio
         bus = Gio.DBusConnection.new_for_address_sync(
             env["DBUS_SESSION_BUS_ADDRESS"],
             Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
@@ -308,7 +309,6 @@ class StatusNotifierTray:
 
     def watched_items(self):
         """The items the watcher on the bus (ours or a panel's) has registered."""
-        from gi.repository import GLib
         try:
             return self.call(("org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher"), "Get",
                              GLib.Variant("(ss)", ("org.kde.StatusNotifierWatcher",
@@ -319,11 +319,9 @@ class StatusNotifierTray:
 
     def click(self, item, method):
         """A panel's click: "Activate" for the left button, "ContextMenu" for the right."""
-        from gi.repository import GLib
         self.call(item, method, GLib.Variant("(ii)", (600, 1000)))
 
     def property(self, item, name):
-        from gi.repository import GLib
         return self.call(item, "Get", GLib.Variant("(ss)", (self.ITEM, name)),
                          "org.freedesktop.DBus.Properties")[0]
 
