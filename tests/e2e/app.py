@@ -79,9 +79,12 @@ class App:
         self.xdo("key", "--clearmodifiers", *keys)
 
     def type_text(self, text):
-        # xdotool types characters outside the keymap by remapping a spare key code; the
-        # program must see the new mapping before the key, so those go slowly.
+        # xdotool types characters outside the keymap by remapping a spare key code and
+        # mapping it back afterwards; a busy program would read the key with the old
+        # mapping. So those go slowly, and only once the program has caught up.
         for part in re.findall(r"[\x00-\x7f]+|[^\x00-\x7f]", text):
+            if not part.isascii():
+                time.sleep(0.3)
             self.xdo("type", "--delay", "15" if part.isascii() else "120", part)
             if not part.isascii():
                 time.sleep(0.15)
