@@ -6,29 +6,29 @@
 
 #include <QEvent>
 
+#include <functional>
+#include <utility>
+
 namespace tovrin::app {
 
 Q_LOGGING_CATEGORY(lcStartup, "tovrin.startup", QtWarningMsg)
 
 namespace {
 
-// The window's first showing and first painting.
-class ShownWatcher : public QObject
+// Hands each event type of a widget to onEvent until it says it has seen enough.
+class EventWatcher : public QObject
 {
 public:
-    ShownWatcher(QWidget& window, const StartupLog& log) : QObject(&window), m_log(log)
+    EventWatcher(QWidget& widget, std::function<bool(QEvent::Type)> onEvent)
+        : QObject(&widget), m_onEvent(std::move(onEvent))
     {
-        window.installEventFilter(this);
+        widget.installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (!m_shown && (event->type() == QEvent::Expose || event->type() == QEvent::Show)) {
-            m_shown = true;
-            m_log.mark("window shown");
-        } else if (event->type() == QEvent::Paint) {
-            m_log.mark("window painted");
+        if (m_onEvent(event->type())) {
             watched->removeEventFilter(this);
             deleteLater();
         }
@@ -36,32 +36,7 @@ protected:
     }
 
 private:
-    const StartupLog& m_log;
-    bool m_shown = false;
-};
-
-// The first key the query box receives.
-class FirstKeyWatcher : public QObject
-{
-public:
-    FirstKeyWatcher(QWidget& box, const StartupLog& log) : QObject(&box), m_log(log)
-    {
-        box.installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::KeyPress) {
-            m_log.mark("first key");
-            watched->removeEventFilter(this);
-            deleteLater();
-        }
-        return false;
-    }
-
-private:
-    const StartupLog& m_log;
+    std::function<bool(QEvent::Type)> m_onEvent;
 };
 
 } // namespace
@@ -75,8 +50,24 @@ void StartupLog::watch(Form1& form) const
 {
     if (!lcStartup().isInfoEnabled())
         return;
-    new ShownWatcher(form, *this);
-    new FirstKeyWatcher(*form.Text1, *this);
+    // The window's first showing and first painting, and the query box's first key.
+    new EventWatcher(form, [this, shown = false](QEvent::Type type) mutable {
+        if (!shown && (type == QEvent::Expose || type == QEvent::Show)) {
+            shown = true;
+            mark("window shown");
+            return false;
+        }
+        if (type != QEvent::Paint)
+            return false;
+        mark("window painted");
+        return true;
+    });
+    new EventWatcher(*form.Text1, [this](QEvent::Type type) {
+        if (type != QEvent::KeyPress)
+            return false;
+        mark("first key");
+        return true;
+    });
     QObject::connect(
         form.WebBrowser1, &browser::BrowserControl::loadFinished, form.WebBrowser1,
         [this](bool ok) { mark(ok ? "first page loaded (ok)" : "first page loaded (failed)"); },

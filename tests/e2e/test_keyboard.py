@@ -73,6 +73,16 @@ def press_button(app, row, index):
     app.click_twips(left, 430, width, 300)
 
 
+def click_into_focus_page(app, key):
+    """Opens the page that reports its keys, clicks into it and checks a key reaches it."""
+    app.choose_category(2)
+    app.query(FOCUS_PAGE)
+    app.expect_request(lambda: app.key("Return"), FOCUS_PAGE)
+    app.wait_loaded(FOCUS_PAGE)
+    app.click(px(5000), px(3500))
+    app.expect_request(lambda: app.key(key), "http://focus.test/key?" + key)
+
+
 class TestLookups:
     # A page that tells which keys it received.
     pages = {FOCUS_PAGE: ("text/html; charset=utf-8",
@@ -163,13 +173,7 @@ class TestLookups:
         app.expect_request(lambda: app.key("Return"), url("http://dict.youdao.com/search?q=tab"))
         # After a lookup the page has used up the focus return: the user's first click
         # into it keeps the focus in the page, and keys go there.
-        app.choose_category(2)
-        app.query(FOCUS_PAGE)
-        app.expect_request(lambda: app.key("Return"), FOCUS_PAGE)
-        app.wait_loaded(FOCUS_PAGE)
-        app.click(px(5000), px(3500))
-        app.expect_request(lambda: app.key("k"), "http://focus.test/key?k")
-
+        click_into_focus_page(app, "k")
 
     def test_9_after_a_site_button_the_keys_go_back_to_the_query_box(self, app):
         # The click leaves the focus on the button until its page is in; then the keys
@@ -200,11 +204,6 @@ class TestLookups:
         app.type_text("x")
         app.expect_request(lambda: app.key("F3"), url("http://dict.youdao.com/search?q=abxc"))
         # ...and in the page the keys go on going to the page.
-        app.choose_category(2)
-        app.query(FOCUS_PAGE)
-        app.expect_request(lambda: app.key("Return"), FOCUS_PAGE)
-        app.wait_loaded(FOCUS_PAGE)
-        app.click(px(5000), px(3500))
-        app.expect_request(lambda: app.key("a"), "http://focus.test/key?a")
+        click_into_focus_page(app, "a")
         away_and_back()
         app.expect_request(lambda: app.key("z"), "http://focus.test/key?z")
