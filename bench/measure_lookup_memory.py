@@ -21,7 +21,7 @@ def main():
     exe = sys.argv[1]
     lookups = int(sys.argv[2]) if len(sys.argv) > 2 else 1000
     with RecordingProxy() as proxy, XDesktop() as desktop:
-        program = Program(desktop, exe, desktop.env, proxy.port, desktop.program_home)
+        program = Program(desktop, exe, proxy.port)
         desktop.find_window(exact=False)
         time.sleep(1.5)
         desktop.xdo("type", "--delay", "10", "memory")

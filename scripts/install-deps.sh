@@ -14,9 +14,10 @@ packages=(
   # tests: a real X server, a window manager, a tray host and real input
   xvfb openbox trayer xdotool x11-utils x11-xserver-utils xclip imagemagick python3
   python3-pytest python3-xlib
-  # tests on other desktops: a session bus, status-notifier trays (through Debian's D-Bus
-  # bindings), Wayland with and without XWayland, a Chinese input method, screen readers
-  dbus-daemon python3-gi xfce4-panel
+  # tests on other desktops: a session bus, a status-notifier tray and notification service
+  # (mocked by dbusmock), Xfce's panel, Wayland with and without XWayland, a Chinese input
+  # method, screen readers
+  dbus-daemon python3-gi python3-dbusmock xfce4-panel
   weston xwayland qt6-wayland
   fcitx5 fcitx5-pinyin fcitx5-frontend-qt6
   at-spi2-core gir1.2-atspi-2.0

@@ -2,6 +2,7 @@
 and as the tests watch it: its windows through the X server, its requests at the
 recording proxy, its own trace."""
 
+import contextlib
 import os
 import re
 import signal
@@ -50,16 +51,12 @@ def wire(query):
 class App:
     def __init__(self, desktop, proxy, program, wid):
         self.desktop, self.proxy, self.program, self.wid = desktop, proxy, program, wid
-        self.proc = program.proc
-        self.screen = desktop.screen
+        self.proc, self.screen, self.xdo = program.proc, desktop.screen, desktop.xdo
         self.started = time.time()
         self.category = 0  # the category chosen last, as the selector starts
         self._last_click = (0.0, -100, -100)
 
     # Input
-
-    def xdo(self, *args, check=True):
-        return self.desktop.xdo(*(str(a) for a in args), check=check)
 
     def click(self, x, y, button=1):
         """Clicks at a point of the window's client area, in pixels. Two clicks at one
@@ -107,10 +104,8 @@ class App:
         own meanwhile is no error. Returns the ones aimed at."""
         victims = renderer_pids(self.proc.pid) if victims is None else victims
         for pid in victims:
-            try:
+            with contextlib.suppress(ProcessLookupError):
                 os.kill(pid, signal.SIGKILL)
-            except ProcessLookupError:
-                pass
         return victims
 
     def click_tray(self, button=1):

@@ -5,7 +5,8 @@ attributes, and the class-scoped fixture `app` starts it once for the class:
     desktop    "x" (openbox, and trayer where with_tray), "xfce" (Xfce's panel and a
                notification service), "screen_reader", "input_method"
     with_tray, session_bus, refuse (a proxy that refuses everything), pages (the
-    proxy's own pages), extra_env, account, opener (a recording desktop opener)
+    proxy's own pages), extra_env, opener (a recording desktop opener), needs (tools),
+    before_start(desktop, launch) (changes to the launch: exe, account)
 
 A tool missing for a group skips it with one line that names the tool; under CI=true
 that is a failure, so that a missing install step cannot hide behind a skip."""
@@ -17,7 +18,6 @@ import time
 import pytest
 
 import desktop as desktops
-import screen_reader
 from app import CAPTION, App
 from harness import wait_for
 from recording_proxy import RecordingProxy
@@ -26,8 +26,8 @@ from recording_proxy import RecordingProxy
 def need(*tools):
     missing = [t for t in tools if shutil.which(t) is None]
     if missing:
-        message = "needs %s, which %s not installed" % (", ".join(missing),
-                                                      "is" if len(missing) == 1 else "are")
+        message = "needs %s, which %s not installed" % (
+            ", ".join(missing), "is" if len(missing) == 1 else "are")
         if os.environ.get("CI") == "true":
             pytest.fail(message, pytrace=False)
         pytest.skip(message)
@@ -54,8 +54,8 @@ def proxy():
 
 
 def start_x_desktop(with_tray=True, session_bus=False):
-    need(*desktops.X_TOOLS, *(desktops.TRAY_TOOLS if with_tray else ()),
-         *(desktops.BUS_TOOLS if session_bus else ()))
+    need("Xvfb", "openbox", "xdotool", *(["trayer"] if with_tray else []),
+         *(["dbus-daemon"] if session_bus else []))
     return desktops.XDesktop(with_tray, session_bus)
 
 
@@ -64,20 +64,18 @@ def x_desktop(request):
     """An X desktop with a notification area; `@pytest.mark.desktop(with_tray=False)`
     leaves it out."""
     marker = request.node.get_closest_marker("desktop")
-    d = start_x_desktop(**(marker.kwargs if marker else {}))
-    yield d
-    d.close()
+    with start_x_desktop(**(marker.kwargs if marker else {})) as d:
+        yield d
 
 
 @pytest.fixture
 def wayland_session():
     """Starts Wayland sessions (with or without XWayland) that end with the test."""
-    need("weston", *desktops.BUS_TOOLS)
+    need("weston", "dbus-daemon")
     sessions = []
 
     def start(xwayland):
-        if xwayland:
-            need("Xwayland")
+        need(*(["Xwayland"] if xwayland else []))
         sessions.append(desktops.WaylandSession(xwayland))
         return sessions[-1]
 
@@ -89,37 +87,32 @@ def wayland_session():
 def recording_opener(processes, env):
     """The desktop's opener, replaced by one that only writes its arguments down. Returns
     the function that reads what it was given."""
-    folder = processes.folder("opener-")
-    log = os.path.join(folder, "opened")
-    with open(os.path.join(folder, "xdg-open"), "w") as f:
-        f.write('#!/bin/sh\nprintf "%%s\\n" "$*" >> "%s"\n' % log)
-    os.chmod(os.path.join(folder, "xdg-open"), 0o755)
-    env.update(PATH=folder + os.pathsep + os.environ.get("PATH", ""), BROWSER="",
+    log = os.path.join(processes.folder("opener-"), "opened")
+    opener = desktops.write_files(os.path.dirname(log), {
+        "xdg-open": '#!/bin/sh\nprintf "%%s\\n" "$*" >> "%s"\n' % log})
+    os.chmod(os.path.join(opener, "xdg-open"), 0o755)
+    env.update(PATH=opener + os.pathsep + os.environ.get("PATH", ""), BROWSER="",
                DEFAULT_BROWSER="")
-
-    def opened():
-        return open(log).read().splitlines() if os.path.exists(log) else []
-
-    return opened
+    return lambda: open(log).read().splitlines() if os.path.exists(log) else []
 
 
 # What each kind of desktop adds to the X desktop before the program starts.
 
 def _xfce(d):
-    need(*desktops.XFCE_TOOLS)
-    d.notifications = d.start_status_notifier_tray(notifications_only=True)
+    need("xfce4-panel")
+    d.notifications = desktops.StatusNotifierTray(d, d.env, notifications_only=True)
     d.start_xfce_panel()
 
 
 def _screen_reader(d):
-    screen_reader.switch_on(d.env)
+    desktops.switch_on_assistive_technology(d.env)
     # The reader's side of the bus: this process, on the same desktop.
     os.environ.update(DBUS_SESSION_BUS_ADDRESS=d.env["DBUS_SESSION_BUS_ADDRESS"],
                       DISPLAY=d.env["DISPLAY"])
 
 
 def _input_method(d):
-    need(*desktops.INPUT_METHOD_TOOLS)
+    need("fcitx5", "fcitx5-remote")
     from test_input_method import CONFIG, PROFILE
     d.im_env = d.start_input_method(PROFILE, CONFIG)
 
@@ -134,32 +127,28 @@ def app(request):
     setting = lambda name, default: getattr(cls, name, default)  # noqa: E731
     need(*setting("needs", ()))
     prepare, bus = KINDS[setting("desktop", "x")]
-    with RecordingProxy(refuse=setting("refuse", False), pages=setting("pages", {})) as proxy:
-        d = start_x_desktop(setting("with_tray", True), setting("session_bus", bus))
+    with RecordingProxy(refuse=setting("refuse", False), pages=setting("pages", {})) as proxy, \
+            start_x_desktop(setting("with_tray", True), setting("session_bus", bus)) as d:
         program = None
         try:
             if prepare:
                 prepare(d)
             env = dict(setting("extra_env", {}))
             opened = recording_opener(d, env) if setting("opener", False) else None
-            launch = {"exe": program_path(setting("exe", "TOVRIN_EXE")),
-                      "account": setting("account", None)}
-            if hasattr(cls, "before_start"):  # the class's own preparations
-                launch.update(cls.before_start(d, launch) or {})
-            program = desktops.Program(d, launch["exe"], d.env, proxy.port, d.program_home,
-                                       env, launch["account"])
+            launch = {"exe": program_path(setting("exe", "TOVRIN_EXE")), "account": None}
+            if hasattr(cls, "before_start"):
+                launch.update(cls.before_start(d, launch))
+            program = desktops.Program(d, launch["exe"], proxy.port, env, launch["account"])
             a = App(d, proxy, program, d.find_window(CAPTION))
             a.opened = opened
             # The window is shown, activated and its first pages requested; with a
             # notification area, the greeting balloon follows the first page: let it
             # come up, so that tests counting the program's windows start after it.
-            settled = [lambda: d.screen.active_window() == a.wid]
-            if setting("with_tray", True):
-                settled.append(lambda: len(a.windows()) >= 3)
             deadline = time.monotonic() + 20
-            for condition in settled:
+            for settled in [lambda: d.screen.active_window() == a.wid] + (
+                    [lambda: len(a.windows()) >= 3] if setting("with_tray", True) else []):
                 try:
-                    wait_for(condition, max(0.1, deadline - time.monotonic()))
+                    wait_for(settled, max(0.1, deadline - time.monotonic()))
                 except AssertionError:
                     pass  # the tests say what is missing
             time.sleep(0.5)
@@ -169,4 +158,3 @@ def app(request):
             if log and program:
                 with open(log, "a") as f:
                     f.write(program.output())
-            d.close()

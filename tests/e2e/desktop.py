@@ -2,10 +2,8 @@
 (Xvfb, openbox, optionally trayer, a session bus, Xfce's panel, an input method), a
 Wayland session (weston, with or without XWayland), and the program started on one."""
 
-import json
 import os
 import socket
-import subprocess
 import tempfile
 import threading
 
@@ -19,35 +17,36 @@ from gi.repository import Gio, GLib  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
-# The tools each kind of desktop needs, for a skip that names the one missing.
-X_TOOLS = ("Xvfb", "openbox", "xdotool")
-TRAY_TOOLS = ("trayer",)
-BUS_TOOLS = ("dbus-daemon",)
-XFCE_TOOLS = ("xfce4-panel",)
-WAYLAND_TOOLS = ("weston",)
-INPUT_METHOD_TOOLS = ("fcitx5", "fcitx5-remote")
+
+def first_line(processes, command, env=None):
+    """Starts a server that writes where it listens to a descriptor; returns that line."""
+    r, w = os.pipe()
+    processes.spawn([part.replace("{fd}", str(w)) for part in command], env, pass_fds=(w,))
+    os.close(w)
+    with os.fdopen(r) as f:
+        line = f.readline().strip()
+    if not line:
+        raise RuntimeError(command[0] + " did not start")
+    return line
 
 
 def start_session_bus(processes, env=None):
-    """Starts a private session bus and returns its address."""
-    r, w = os.pipe()
-    processes.spawn(["dbus-daemon", "--session", "--nofork", "--nosyslog",
-                     "--print-address=%d" % w], env, pass_fds=(w,))
-    os.close(w)
-    with os.fdopen(r) as f:
-        address = f.readline().strip()
-    if not address:
-        raise RuntimeError("the session bus did not start")
-    return address
+    return first_line(processes, ["dbus-daemon", "--session", "--nofork", "--nosyslog",
+                                  "--print-address={fd}"], env)
 
 
 def clean_env(**extra):
     """The test runner's environment without its display, session bus or platform."""
-    env = {k: v for k, v in os.environ.items()
-           if k not in ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM",
-                        "DBUS_SESSION_BUS_ADDRESS")}
-    env.update(extra)
-    return env
+    drop = ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "DBUS_SESSION_BUS_ADDRESS")
+    return dict({k: v for k, v in os.environ.items() if k not in drop}, **extra)
+
+
+def write_files(folder, files):
+    for name, text in files.items():
+        os.makedirs(os.path.dirname(os.path.join(folder, name)), exist_ok=True)
+        with open(os.path.join(folder, name), "w") as f:
+            f.write(text)
+    return folder
 
 
 class XDesktop(Processes):
@@ -56,15 +55,13 @@ class XDesktop(Processes):
         self.home = self.folder("home-")
         # The program gets a home of its own, apart from the window manager's files.
         self.program_home = self.folder("program-home-")
-        r, w = os.pipe()
-        self.spawn(["Xvfb", "-displayfd", str(w), "-screen", "0", size + "x24", "-nolisten", "tcp"],
-                   None, pass_fds=(w,))
-        os.close(w)
-        with os.fdopen(r) as f:
-            self.display = ":" + f.readline().strip()
+        self.display = ":" + first_line(self, ["Xvfb", "-displayfd", "{fd}", "-screen", "0",
+                                               size + "x24", "-nolisten", "tcp"])
         self.env = clean_env(DISPLAY=self.display, HOME=self.home)
-        if session_bus:
-            self.env["DBUS_SESSION_BUS_ADDRESS"] = start_session_bus(self)
+        # A desktop without a session bus has none at all: no client may start one by
+        # X11 autolaunch (dbus-x11), which would outlive the test and write to home.
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = (start_session_bus(self) if session_bus
+                                                else "unix:path=/nonexistent/session-bus")
         self.screen = xwin.XScreen(self.display)
         self.spawn(["openbox", "--sm-disable"], self.env)
         wait_for(lambda: self.screen.root_has("_NET_SUPPORTING_WM_CHECK"), what="the window manager")
@@ -88,67 +85,46 @@ class XDesktop(Processes):
         """Gives F13 to F24 key codes of their own. Without them xdotool remaps a spare
         key code for each press, and a key can reach the program before the new mapping."""
         table = run("xmodmap", "-pke", env=self.env).stdout
-        if " F24" in table:
-            return True
         free = [line.split()[1] for line in table.splitlines()
                 if line.startswith("keycode") and line.rstrip().endswith("=")]
-        args = ["xmodmap"]
-        for code, n in zip(free, range(13, 25)):
-            args += ["-e", "keycode %s = F%d" % (code, n)]
-        run(*args, env=self.env, check=False)
-        return False
+        if " F24" not in table:
+            run("xmodmap", *[arg for code, n in zip(free, range(13, 25))
+                             for arg in ("-e", "keycode %s = F%d" % (code, n))],
+                env=self.env, check=False)
+        return " F24" in table
 
     def xdo(self, *args, check=True):
-        return run("xdotool", *args, env=self.env, check=check).stdout.strip()
+        return run("xdotool", *map(str, args), env=self.env, check=check).stdout.strip()
 
     def find_window(self, name="Tovrin", timeout=30.0, poll=0.2, exact=True):
         """The window with that name (or whose name starts so), once it is on the screen."""
-        found = lambda: [w for w in self.screen.find()  # noqa: E731
-                         if (self.screen.name(w) or "") == name
-                         or (not exact and (self.screen.name(w) or "").startswith(name))]
-        return wait_for(found, timeout, "window %r" % name, poll)[0]
-
-    def bus_has(self, name):
-        """Whether a name has an owner on the desktop's session bus."""
-        return StatusNotifierTray.call_on(
-            self.env, ("org.freedesktop.DBus", "/org/freedesktop/DBus"), "NameHasOwner",
-            GLib.Variant("(s)", (name,)), "org.freedesktop.DBus")[0]
-
-    def start_status_notifier_tray(self, notifications_only=False):
-        """A status-notifier tray of the test's own on the session bus (or only its
-        notification service)."""
-        return StatusNotifierTray(self, self.env, notifications_only)
+        named = lambda w: (self.screen.name(w) or "")[:None if exact else len(name)] == name  # noqa: E731
+        return wait_for(lambda: [w for w in self.screen.find() if named(w)], timeout,
+                        "window %r" % name, poll)[0]
 
     def start_xfce_panel(self):
         """Starts Xfce's panel with its status tray plug-in alone, along the bottom left
         of the screen, and waits for it to host status-notifier items."""
-        config = os.path.join(self.home, ".config")
-        channel = os.path.join(config, "xfce4", "xfconf", "xfce-perchannel-xml")
-        os.makedirs(channel, exist_ok=True)
-        with open(os.path.join(channel, "xfce4-panel.xml"), "w") as f:
-            f.write(XFCE_PANEL)
-        env = dict(self.env, XDG_CONFIG_HOME=config)
-        if not self.bus_has("org.xfce.Xfconf"):
+        env = dict(self.env, XDG_CONFIG_HOME=write_files(os.path.join(self.home, ".config"), {
+            "xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml": XFCE_PANEL}))
+        if not bus_has(self.env, "org.xfce.Xfconf"):
             # Its settings daemon, started here: one started by the bus would not see
             # this desktop's settings.
             self.spawn([XFCONFD], env)
-            wait_for(lambda: self.bus_has("org.xfce.Xfconf"), what="Xfce's settings daemon")
+            wait_for(lambda: bus_has(self.env, "org.xfce.Xfconf"), what="Xfce's settings daemon")
         self.panel = self.spawn(["xfce4-panel", "--disable-wm-check"], env)
-        wait_for(lambda: self.bus_has("org.kde.StatusNotifierWatcher"), what="Xfce's status tray")
+        wait_for(lambda: bus_has(self.env, "org.kde.StatusNotifierWatcher"), what="Xfce's status tray")
         return self.panel
 
     def start_input_method(self, profile, config):
         """Starts fcitx5 with the settings given; returns the environment it answers in."""
-        folder = self.folder("fcitx5-", self.home)
-        os.makedirs(os.path.join(folder, "fcitx5"))
-        for name, text in (("profile", profile), ("config", config)):
-            with open(os.path.join(folder, "fcitx5", name), "w") as f:
-                f.write(text)
+        folder = write_files(self.folder("fcitx5-", self.home),
+                             {"fcitx5/profile": profile, "fcitx5/config": config})
         env = dict(self.env, XDG_CONFIG_HOME=folder)
         self.spawn(["fcitx5", "--disable=notificationitem,kimpanel"], env)
         # Asked without starting it: a call to the input method while it is not yet on
         # the bus would have the bus start a second one, with the default settings.
-        wait_for(lambda: self.bus_has("org.fcitx.Fcitx5"), what="the input method")
+        wait_for(lambda: bus_has(self.env, "org.fcitx.Fcitx5"), what="the input method")
         return env
 
     def screenshot(self, path):
@@ -182,40 +158,34 @@ class WaylandSession(Processes):
                 return text.find(marker) >= 0 and text.split(marker, 1)[1].split()[0]
 
             self.env["DISPLAY"] = wait_for(x_display, what="XWayland")
-        import screen_reader
-        screen_reader.switch_on(self.env)
+        switch_on_assistive_technology(self.env)
         self.tray = StatusNotifierTray(self, self.env)
 
 
 class FakeX11Display:
-    """An X display that nobody serves: it only counts the clients that try it."""
+    """An X display that nobody serves: it only counts the clients that try it (libxcb
+    tries an abstract socket of that name first, and then this file)."""
 
     def __init__(self):
         self.connections = 0
-        self.sockets = []
         number = next(n for n in range(90, 200) if not os.path.exists("/tmp/.X11-unix/X%d" % n))
         os.makedirs("/tmp/.X11-unix", exist_ok=True)
-        self.path = "/tmp/.X11-unix/X%d" % number
-        self.display = ":%d" % number
-        # libxcb tries the abstract socket first, then the file.
-        for address in ("\0" + self.path, self.path):
-            s = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
-            s.bind(address)
-            s.listen(8)
-            self.sockets.append(s)
-            threading.Thread(target=self._accept, args=(s,), daemon=True).start()
+        self.path, self.display = "/tmp/.X11-unix/X%d" % number, ":%d" % number
+        self.socket = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        self.socket.bind(self.path)
+        self.socket.listen(8)
+        threading.Thread(target=self._accept, daemon=True).start()
 
-    def _accept(self, s):
+    def _accept(self):
         while True:
             try:
-                s.accept()[0].close()
+                self.socket.accept()[0].close()
             except OSError:
                 return
             self.connections += 1
 
     def close(self):
-        for s in self.sockets:
-            s.close()
+        self.socket.close()
         os.unlink(self.path)
 
 
@@ -227,22 +197,18 @@ class Program:
 
     TRACE = "tovrin.browser.debug=true\ntovrin.window.debug=true"
 
-    def __init__(self, processes, exe, base_env, proxy_port, home, extra_env=None,
-                 account=None, logging=TRACE, argv=()):
-        env = program_env(base_env, proxy_port, home, logging)
-        command = [exe, *argv]
+    def __init__(self, desktop, exe, proxy_port, extra_env=None, account=None, logging=TRACE):
+        env = program_env(desktop.env, proxy_port, desktop.program_home, logging)
+        command = [exe]
         if account:
-            name, account_home, runtime = account
-            env.update(HOME=account_home, USER=name, LOGNAME=name, XDG_RUNTIME_DIR=runtime)
+            name, home, runtime = account
+            env.update(HOME=home, USER=name, LOGNAME=name, XDG_RUNTIME_DIR=runtime)
             env.pop("QTWEBENGINE_DISABLE_SANDBOX", None)
             command = ["setpriv", "--reuid", name, "--regid", name, "--init-groups", "--", exe]
-        for name, value in (extra_env or {}).items():
-            if value is None:
-                env.pop(name, None)
-            else:
-                env[name] = value
+        env.update(extra_env or {})
+        env = {k: v for k, v in env.items() if v is not None}
         self.stderr = tempfile.TemporaryFile()
-        self.proc = processes.spawn(command, env, stderr=self.stderr)
+        self.proc = desktop.spawn(command, env, stderr=self.stderr)
         self.pid = self.proc.pid
 
     def output(self):
@@ -256,74 +222,101 @@ class Program:
         return "program trace:\n  " + "\n  ".join(trace[-lines:])
 
 
-class StatusNotifierTray:
-    """The test's status-notifier watcher, host and notification service, and what they
-    have seen, as a list of events."""
+# The session bus, as a panel or a screen reader uses it.
 
+PROPERTIES = "org.freedesktop.DBus.Properties"
+
+
+def bus_call(env, name, path, interface, method, args=None):
+    bus = Gio.DBusConnection.new_for_address_sync(
+        env["DBUS_SESSION_BUS_ADDRESS"], Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
+        | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
+    try:
+        reply = bus.call_sync(name, path, interface, method, args, None,
+                              Gio.DBusCallFlags.NONE, 10000, None)
+        return reply.unpack() if reply else None
+    finally:
+        bus.close_sync(None)
+
+
+def bus_property(env, name, path, interface, prop):
+    return bus_call(env, name, path, PROPERTIES, "Get", GLib.Variant("(ss)", (interface, prop)))[0]
+
+
+def bus_has(env, name):
+    """Whether a name has an owner on the session bus."""
+    return bus_call(env, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                    "NameHasOwner", GLib.Variant("(s)", (name,)))[0]
+
+
+def answers(call):
+    """What a call over the bus gives, or None while nobody answers it."""
+    try:
+        return call()
+    except GLib.Error:
+        return None
+
+
+def switch_on_assistive_technology(env):
+    """What a screen reader does when it starts: says so on the accessibility bus."""
+    for name in ("IsEnabled", "ScreenReaderEnabled"):
+        bus_call(env, "org.a11y.Bus", "/org/a11y/bus", PROPERTIES, "Set",
+                 GLib.Variant("(ssv)", ("org.a11y.Status", name, GLib.Variant("b", True))))
+
+
+class StatusNotifierTray:
+    """A status-notifier watcher with a host, and the desktop's notification service (or
+    only that, beside a real panel), mocked on the session bus by dbusmock, which keeps
+    the calls they get."""
+
+    WATCHER = ("org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher")
+    NOTIFICATIONS = ("org.freedesktop.Notifications", "/org/freedesktop/Notifications")
     ITEM = "org.kde.StatusNotifierItem"
 
     def __init__(self, processes, env, notifications_only=False):
         self.env = env
-        self.events = []
-        command = ["/usr/bin/python3", os.path.join(HERE, "status_notifier_host.py")]
-        if notifications_only:
-            command.append("--notifications-only")
-        self.proc = processes.spawn(command, env, stdout=subprocess.PIPE, text=True)
-        threading.Thread(target=self._read, daemon=True).start()
-        wait_for(lambda: self.find(lambda e: e["event"] == "ready"), 15,
-                 "the status-notifier tray")
+        mocks = {"notification_daemon": (*self.NOTIFICATIONS, self.NOTIFICATIONS[0], "GetCapabilities")}
+        if not notifications_only:
+            mocks[os.path.join(HERE, "status_notifier_watcher.py")] = (
+                *self.WATCHER, PROPERTIES, "GetAll", GLib.Variant("(s)", (self.WATCHER[0],)))
+        for template in mocks:
+            processes.spawn(["/usr/bin/python3", "-m", "dbusmock", "--session", "-t", template], env)
+        for call in mocks.values():  # answered once the template is loaded
+            wait_for(lambda: answers(lambda: bus_call(env, *call)), 15, "a mocked tray service")
 
-    def _read(self):
-        for line in self.proc.stdout:
-            self.events.append(json.loads(line))
+    def calls(self, service, method):
+        """The arguments of each call of that method the mocked service has had."""
+        found = bus_call(self.env, *service, "org.freedesktop.DBus.Mock", "GetMethodCalls",
+                         GLib.Variant("(s)", (method,)))[0]
+        return [args for _, args in found]
 
-    def find(self, match, since=0):
-        return next((e for e in self.events[since:] if match(e)), None)
+    def notifications(self):
+        """The balloons shown: (summary, body) of each."""
+        return [tuple(args[3:5]) for args in self.calls(self.NOTIFICATIONS, "Notify")]
 
-    def wait_for(self, match, timeout=15.0, since=0, what="an event of the tray"):
-        return wait_for(lambda: self.find(match, since), timeout, what)
-
-    def registered_item(self, since=0):
+    def registered_item(self):
         """The item that registered last: its bus name and object path."""
-        event = self.wait_for(lambda e: e["event"] == "registered", since=since,
-                              what="an icon in the tray")
-        name, _, path = event["item"].partition("/")
-        return name, "/" + (path or "StatusNotifierItem")
-
-    def call(self, item, method, args=None, interface=ITEM):
-        """Calls a method of an item over the session bus, as a panel does."""
-        return self.call_on(self.env, item, method, args, interface)
-
-    @staticmethod
-    def call_on(env, item, method, args=None, interface=ITEM):
-        bus = Gio.DBusConnection.new_for_address_sync(
-            env["DBUS_SESSION_BUS_ADDRESS"],
-            Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
-            | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
-        try:
-            reply = bus.call_sync(item[0], item[1], interface, method, args, None,
-                                  Gio.DBusCallFlags.NONE, 5000, None)
-            return reply.unpack() if reply else None
-        finally:
-            bus.close_sync(None)
+        found = wait_for(lambda: self.calls(self.WATCHER, "RegisterStatusNotifierItem"), 15,
+                         "an icon in the tray")
+        return item_address(found[-1][0])
 
     def watched_items(self):
         """The items the watcher on the bus (ours or a panel's) has registered."""
-        try:
-            return self.call(("org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher"), "Get",
-                             GLib.Variant("(ss)", ("org.kde.StatusNotifierWatcher",
-                                                   "RegisteredStatusNotifierItems")),
-                             "org.freedesktop.DBus.Properties")[0]
-        except Exception:  # no watcher on the bus
-            return []
+        return answers(lambda: bus_property(self.env, *self.WATCHER, self.WATCHER[0],
+                                            "RegisteredStatusNotifierItems")) or []
 
     def click(self, item, method):
         """A panel's click: "Activate" for the left button, "ContextMenu" for the right."""
-        self.call(item, method, GLib.Variant("(ii)", (600, 1000)))
+        bus_call(self.env, *item, self.ITEM, method, GLib.Variant("(ii)", (600, 1000)))
 
     def property(self, item, name):
-        return self.call(item, "Get", GLib.Variant("(ss)", (self.ITEM, name)),
-                         "org.freedesktop.DBus.Properties")[0]
+        return bus_property(self.env, *item, self.ITEM, name)
+
+
+def item_address(registered):
+    """An item's bus name and object path, from what it registered with."""
+    name, _, path = registered.partition("/")
+    return name, "/" + (path or "StatusNotifierItem")
 
 
 XFCONFD = "/usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd"

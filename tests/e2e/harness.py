@@ -2,6 +2,7 @@
 waiting for a condition, the process tree and its memory, and the environment the
 program starts in."""
 
+import contextlib
 import os
 import shutil
 import subprocess
@@ -49,49 +50,54 @@ def _read(path, mode="r"):
 def processes():
     """Every process: its parent and its command line, by process."""
     table = {}
-    for entry in os.listdir("/proc"):
-        stat = _read("/proc/%s/stat" % entry) if entry.isdigit() else None
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        stat, cmdline = _read("/proc/%s/stat" % pid), _read("/proc/%s/cmdline" % pid, "rb")
         if stat:
-            cmdline = _read("/proc/%s/cmdline" % entry, "rb") or b""
-            table[int(entry)] = (int(stat.rsplit(")", 1)[1].split()[1]),
-                                 cmdline.replace(b"\0", b" ").decode(errors="replace"))
+            table[int(pid)] = (int(stat.rsplit(")", 1)[1].split()[1]),
+                               (cmdline or b"").replace(b"\0", b" ").decode(errors="replace"))
     return table
 
 
-def process_tree(root):
+def process_tree(root, table=None):
     """A process and all the processes below it."""
-    table = processes()
-    tree, todo = [], [root]
-    while todo:
-        pid = todo.pop()
-        tree.append(pid)
-        todo += [p for p, (parent, _) in table.items() if parent == pid]
+    table = table or processes()
+    tree = [root]
+    for pid in tree:
+        tree += [p for p, (parent, _) in table.items() if parent == pid]
     return tree
 
 
 def command_lines(root):
     table = processes()
-    return [table[p][1] for p in process_tree(root) if p in table]
+    return [table[p][1] for p in process_tree(root, table) if p in table]
 
 
 def renderer_pids(root):
     """The browser engine's renderers below a process: forked by the engine's zygote, with
     no children of their own (with the sandbox on, the zygote runs below a first one)."""
     table = processes()
-    below = set(process_tree(root)) & set(table) - {root}
     parents = {parent for parent, _ in table.values()}
-    return [p for p in below if p not in parents and table[p][0] != root
+    return [p for p in process_tree(root, table)[1:] if p not in parents and p in table
             and "--type=zygote" in table.get(table[p][0], (0, ""))[1]]
+
+
+def files_below(folder, newer_than=0.0, folders=False):
+    """What lies below a folder (changed since a time, if given), files and, if asked,
+    folders."""
+    found = []
+    for root, dirs, files in os.walk(folder):
+        for path in (os.path.join(root, name) for name in files + (dirs if folders else [])):
+            with contextlib.suppress(OSError):
+                if os.lstat(path).st_mtime >= newer_than:
+                    found.append(path)
+    return sorted(found)
 
 
 def pss_mib(pids):
     """The proportional set size of the processes given, in MiB."""
-    total = 0
-    for pid in pids:
-        for line in (_read("/proc/%d/smaps_rollup" % pid) or "").splitlines():
-            if line.startswith("Pss:"):
-                total += int(line.split()[1])
-    return total / 1024.0
+    return sum(int(line.split()[1]) for pid in pids
+               for line in (_read("/proc/%d/smaps_rollup" % pid) or "").splitlines()
+               if line.startswith("Pss:")) / 1024.0
 
 
 def engine_flags(proxy_port):
@@ -104,8 +110,8 @@ def engine_flags(proxy_port):
 def program_env(base, proxy_port, home, logging=None):
     """The environment the program (or the bare engine program) starts in: the desktop's,
     a home of its own, the proxy, and as root the engine's sandbox off (it refuses root)."""
-    env = {k: v for k, v in base.items()
-           if k not in ("XDG_CACHE_HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME")}
+    env = {k: v for k, v in base.items() if k not in ("XDG_CACHE_HOME", "XDG_CONFIG_HOME",
+                                                     "XDG_DATA_HOME")}
     env.update(HOME=home, QTWEBENGINE_CHROMIUM_FLAGS=engine_flags(proxy_port))
     if os.geteuid() == 0:
         env["QTWEBENGINE_DISABLE_SANDBOX"] = "1"

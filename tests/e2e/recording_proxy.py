@@ -9,7 +9,6 @@ nothing is forwarded anywhere. Secure connections (CONNECT) are refused.
 import http.server
 import threading
 import time
-import urllib.parse
 
 PAGE = b"""<!DOCTYPE html><html><head><meta charset="utf-8"><title>proxied</title></head>
 <body><p>recorded</p></body></html>"""
@@ -21,8 +20,7 @@ class RecordingProxy:
         extra headers)."""
         self.requests = []  # (monotonic time, method, absolute address)
         self.pages = pages or {}
-        self._lock = threading.Lock()
-        self._cond = threading.Condition(self._lock)
+        self._cond = threading.Condition()
         proxy = self
 
         class Handler(http.server.BaseHTTPRequestHandler):
@@ -31,35 +29,25 @@ class RecordingProxy:
             def log_message(self, *args):
                 pass
 
-            def _record(self):
+            def do_GET(self):
                 with proxy._cond:
                     proxy.requests.append((time.monotonic(), self.command, self.path))
                     proxy._cond.notify_all()
-
-            def do_GET(self):
-                self._record()
                 if refuse:
                     self.close_connection = True
                     return
-                kind, body, headers = proxy.page_for(self.path)
-                self.send_response(200 if body else 404)
-                self.send_header("Content-Type", kind)
-                for name, value in headers.items():
+                secure = self.command == "CONNECT"
+                kind, body, headers = ("text/plain", b"", {}) if secure else proxy.page_for(self.path)
+                self.close_connection = secure
+                self.send_response(403 if secure else 200 if body else 404)
+                for name, value in dict(headers, **{"Content-Type": kind,
+                                                    "Content-Length": str(len(body)),
+                                                    "Cache-Control": "no-store"}).items():
                     self.send_header(name, value)
-                self.send_header("Content-Length", str(len(body)))
-                self.send_header("Cache-Control", "no-store")
                 self.end_headers()
                 self.wfile.write(body)
 
-            do_POST = do_GET
-            do_HEAD = do_GET
-
-            def do_CONNECT(self):
-                self._record()
-                self.send_response(403)
-                self.send_header("Content-Length", "0")
-                self.end_headers()
-                self.close_connection = True
+            do_POST = do_HEAD = do_CONNECT = do_GET
 
         class Server(http.server.ThreadingHTTPServer):
             daemon_threads = True
@@ -80,9 +68,8 @@ class RecordingProxy:
         self.server.server_close()
 
     def page_for(self, address):
-        for key, page in self.pages.items():
+        for key, (kind, body, headers) in self.pages.items():
             if address == key or (key.endswith("*") and address.startswith(key[:-1])):
-                kind, body, headers = page
                 return kind, body.encode() if isinstance(body, str) else body, headers
         if address.endswith("/favicon.ico"):
             return "text/html", b"", {}
@@ -90,35 +77,20 @@ class RecordingProxy:
 
     def addresses(self, since=0):
         """Absolute addresses of the GET requests from index `since` on, favicons left out."""
-        with self._lock:
+        with self._cond:
             return [a for (_, m, a) in self.requests[since:]
                     if m == "GET" and not a.endswith("/favicon.ico")]
 
     def count(self):
-        with self._lock:
+        with self._cond:
             return len(self.requests)
 
     def wait_for(self, predicate, timeout=20.0, since=0):
         """Waits until predicate(addresses) is true; returns the addresses."""
-        deadline = time.monotonic() + timeout
         with self._cond:
-            while True:
-                found = [a for (_, m, a) in self.requests[since:]
-                         if m == "GET" and not a.endswith("/favicon.ico")]
-                if predicate(found):
-                    return found
-                left = deadline - time.monotonic()
-                if left <= 0:
-                    return found
-                self._cond.wait(left)
+            self._cond.wait_for(lambda: predicate(self.addresses(since)), timeout)
+            return self.addresses(since)
 
     def time_of(self, address, since=0):
-        with self._lock:
-            for (t, m, a) in self.requests[since:]:
-                if a == address:
-                    return t
-        return None
-
-
-def decoded(address):
-    return urllib.parse.unquote(address)
+        with self._cond:
+            return next((t for (t, _, a) in self.requests[since:] if a == address), None)

@@ -1,62 +1,40 @@
-"""A screen reader's view of the program through AT-SPI: switching assistive technology
-on, finding the program's window, walking its tree. Run as a command, it makes one lookup
-the way a screen reader user does (for sessions this process is not part of):
+"""A screen reader's view of the program through AT-SPI: its window and the tree below.
+Run as a command, it makes one lookup the way a screen reader user does (for sessions
+this process is not part of):
 
     screen_reader.py CAPTION QUERY_NAME TEXT BUTTON
 """
 
 import sys
-import time
 import warnings
 
 import gi
 
+from harness import wait_for
+
 gi.require_version("Atspi", "2.0")
-gi.require_version("Gio", "2.0")
-from gi.repository import Atspi, Gio, GLib  # noqa: E402
+from gi.repository import Atspi  # noqa: E402
 
 
-def switch_on(env):
-    """What a screen reader does when it starts: says so on the accessibility bus."""
-    bus = Gio.DBusConnection.new_for_address_sync(
-        env["DBUS_SESSION_BUS_ADDRESS"],
-        Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT
-        | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION, None, None)
-    for name in ("IsEnabled", "ScreenReaderEnabled"):
-        bus.call_sync("org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties", "Set",
-                      GLib.Variant("(ssv)", ("org.a11y.Status", name, GLib.Variant("b", True))),
-                      None, Gio.DBusCallFlags.NONE, 10000, None)
-    bus.close_sync(None)
+def children(node):
+    return [c for c in map(node.get_child_at_index, range(node.get_child_count())) if c]
 
 
 def find_window(caption, timeout=20.0):
     """The program's main window on the accessibility bus of this process's session."""
     Atspi.init()
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        desktop = Atspi.get_desktop(0)
-        for i in range(desktop.get_child_count()):
-            app = desktop.get_child_at_index(i)
-            if app is None or app.get_name() != "Tovrin":
-                continue
-            for j in range(app.get_child_count()):
-                child = app.get_child_at_index(j)
-                if child and child.get_name() == caption:
-                    return child
-        time.sleep(0.2)
-    return None
+    return wait_for(lambda: next((w for app in children(Atspi.get_desktop(0))
+                                  if app.get_name() == "Tovrin" for w in children(app)
+                                  if w.get_name() == caption), None),
+                    timeout, "the program's window on the accessibility bus", 0.2)
 
 
 def walk(node):
     """Every accessible below node: (role, name, showing, accessible)."""
     found = []
-    for i in range(node.get_child_count()):
-        child = node.get_child_at_index(i)
-        if child is None:
-            continue
+    for child in children(node):
         showing = child.get_state_set().contains(Atspi.StateType.SHOWING)
-        found.append((child.get_role_name(), child.get_name(), showing, child))
-        found += walk(child)
+        found += [(child.get_role_name(), child.get_name(), showing, child)] + walk(child)
     return found
 
 
@@ -73,10 +51,7 @@ def press(button):
 
 
 def look_up(caption, query_name, text, button_name):
-    window = find_window(caption)
-    if window is None:
-        sys.exit("the program's window never appeared on the accessibility bus")
-    tree = walk(window)
+    tree = walk(find_window(caption))
     query, button = showing(tree, "text", query_name), showing(tree, "push button", button_name)
     if len(query) != 1 or len(button) != 1:
         sys.exit("no single query box %r and button %r" % (query_name, button_name))

@@ -7,7 +7,7 @@ import tempfile
 import time
 
 from app import DESIGN_SIZE, px, url
-from harness import renderer_pids
+from harness import files_below, renderer_pids
 
 
 def paste(app, data):
@@ -87,19 +87,10 @@ class TestHardening:
     def test_3_the_program_writes_nothing_under_home(self, app):
         # $HOME, and the account's own home, where some libraries (the graphics drivers'
         # shader caches among them) look instead.
-        written = []
-        for root, dirs, files in os.walk(app.desktop.program_home):
-            written += [os.path.join(root, f) for f in files]
+        written = files_below(app.desktop.program_home)
         account_home = pwd.getpwuid(os.getuid()).pw_dir
         for place in (".cache", ".config", ".local", ".pki", "Downloads"):
-            for root, dirs, files in os.walk(os.path.join(account_home, place)):
-                for f in files:
-                    path = os.path.join(root, f)
-                    try:
-                        if os.stat(path).st_mtime >= app.started:
-                            written.append(path)
-                    except OSError:
-                        pass
+            written += files_below(os.path.join(account_home, place), newer_than=app.started)
         assert written == []
 
 

@@ -4,6 +4,8 @@ sandbox on, where the sandbox cannot start: the program says so and stays up.
 
 Needs root, to run the program as the test account (scripts/test.sh creates it)."""
 
+import contextlib
+import glob
 import os
 import pwd
 import shutil
@@ -15,36 +17,21 @@ import pytest
 from app import CAPTION, url
 from conftest import program_path
 from desktop import Program
-from harness import command_lines
+from harness import command_lines, files_below
 
 ACCOUNT = "tovrin-test"
 INSTRUCTION = "http://maker.tovrin.test/gengxin/instruction.html"
 needs_root = pytest.mark.skipif(os.geteuid() != 0, reason="needs root to run as " + ACCOUNT)
 
 
-def files_below(folder):
-    return sorted(os.path.join(root, f) for root, dirs, files in os.walk(folder)
-                  for f in files + dirs)
-
-
 def owned_in_tmp(uid):
     """What the account owns in /tmp, one level down."""
-    paths = []
-    for entry in os.scandir("/tmp"):
-        paths.append(entry.path)
-        if entry.is_dir(follow_symlinks=False):
-            try:
-                paths += [e.path for e in os.scandir(entry.path)]
-            except OSError:
-                pass
-    owned = []
-    for p in paths:
-        try:
-            if os.lstat(p).st_uid == uid:
-                owned.append(p)
-        except OSError:
-            pass
-    return sorted(owned)
+    def owner(path):
+        with contextlib.suppress(OSError):
+            return os.lstat(path).st_uid
+
+    return sorted(p for pattern in ("/tmp/*", "/tmp/*/*")
+                  for p in glob.glob(pattern, include_hidden=True) if owner(p) == uid)
 
 
 @needs_root
@@ -109,7 +96,7 @@ class TestOrdinaryUserWithSandbox:
         app.proc.terminate()
         app.proc.wait(timeout=15)
         time.sleep(0.5)
-        left_home = files_below(self.home)
+        left_home = files_below(self.home, folders=True)
         left_tmp = [p for p in owned_in_tmp(self.uid) if p not in self.tmp_before]
         print("left in the home folder: %s; in /tmp: %s" % (left_home, left_tmp))
         assert left_home == []
@@ -121,8 +108,8 @@ class TestOrdinaryUserWithSandbox:
 def test_as_root_with_the_sandbox_on_it_says_why_and_stays_up(x_desktop, proxy):
     """As root the engine's sandbox cannot start: the program says so once and works on
     without pages (simulated for this process alone: nothing on the machine changes)."""
-    program = Program(x_desktop, program_path("TOVRIN_MAKER_EXE"), x_desktop.env, proxy.port,
-                      x_desktop.program_home, {"QTWEBENGINE_DISABLE_SANDBOX": None})
+    program = Program(x_desktop, program_path("TOVRIN_MAKER_EXE"), proxy.port,
+                      {"QTWEBENGINE_DISABLE_SANDBOX": None})
     x_desktop.find_window(CAPTION)
     x_desktop.xdo("key", "Return")  # a lookup: nothing is loaded
     time.sleep(2.0)

@@ -2,15 +2,14 @@
 another program but what the user clicked (web and mail addresses) and the contact
 page's messenger, no address ends the program, and lookups work afterwards."""
 
-import os
 import time
 
 import pytest
 
 from app import NUMBER, px, url
+from harness import files_below
 
 HTML = "text/html; charset=utf-8"
-
 
 
 def page(script="", body=""):
@@ -29,24 +28,35 @@ CONTACT = url("http://wpa.qq.com/msgrd?v=1&uin=%s&site=qq&menu=yes") % NUMBER
 LAUNCH = "tencent://message/?uin=%s&Site=qq&Menu=yes" % NUMBER
 REPORT = "http://localhost/report?"
 
-PAGES = {
-    "http://hostile.test/script-window": page("window.open('http://popup.test/onload')"),
-    "http://hostile.test/gesture-window": link("http://popup.test/clicked", "_blank"),
-    "http://hostile.test/gesture-three": page(
+# Pages that try to reach past their view: the case, the page's name, what may reach the
+# desktop's opener, and whether the user clicks it.
+HOSTILE = [
+    ("script window on load", "script-window", page("window.open('http://popup.test/onload')"),
+     [], False),
+    ("window on a click", "gesture-window", link("http://popup.test/clicked", "_blank"),
+     ["http://popup.test/clicked"], True),
+    ("three windows on one click", "gesture-three", page(
         "document.onclick = () => { for (let i = 0; i < 3; i++) "
         "window.open('http://popup.test/three' + i); }",
-        "<div style='position:fixed;inset:0'></div>"),
-    "http://hostile.test/foo-blank": link("foo:bar", "_blank"),
-    "http://hostile.test/foo-link": link("foo:bar"),
-    "http://hostile.test/file-link": link("file:///etc/passwd"),
-    "http://hostile.test/file-blank": link("file:///etc/passwd", "_blank"),
-    "http://hostile.test/launch-link": link(LAUNCH),
-    "http://hostile.test/mailto-link": link("mailto:someone@example.test"),
-    "http://hostile.test/mailto-script": page("location.href = 'mailto:auto@example.test'"),
-    "http://hostile.test/open-loop": page(
+        "<div style='position:fixed;inset:0'></div>"), ["http://popup.test/three0"], True),
+    ("unknown scheme, new window", "foo-blank", link("foo:bar", "_blank"), [], True),
+    ("unknown scheme link", "foo-link", link("foo:bar"), [], True),
+    ("file link", "file-link", link("file:///etc/passwd"), [], True),
+    ("file link, new window", "file-blank", link("file:///etc/passwd", "_blank"), [], True),
+    ("messenger link outside the contact control", "launch-link", link(LAUNCH), [], True),
+    ("mail link clicked", "mailto-link", link("mailto:someone@example.test"),
+     ["mailto:someone@example.test"], True),
+    ("mail address by script", "mailto-script", page("location.href = 'mailto:auto@example.test'"),
+     [], False),
+    ("endless window.open", "open-loop", page(
         "setInterval(() => { for (let i = 0; i < 50; i++) "
-        "window.open('http://popup.test/loop'); }, 10)"),
-    "http://hostile.test/closes-itself": page("setTimeout(() => window.close(), 100)"),
+        "window.open('http://popup.test/loop'); }, 10)"), [], False),
+    ("page closes its window", "closes-itself", page("setTimeout(() => window.close(), 100)"),
+     [], False),
+]
+
+PAGES = {
+    **{"http://hostile.test/" + name: content for _, name, content, _, _ in HOSTILE},
     "http://hostile.test/killed": page(body="<p>killed on every load</p>"),
     "http://hostile.test/download": page("location.href = '/file.bin'"),
     "http://hostile.test/file.bin": ("application/octet-stream", b"\0" * 100000,
@@ -75,7 +85,6 @@ TYPED = [
 ]
 
 
-
 def open_typed(app, address):
     app.choose_category(2)
     app.query(address)
@@ -91,8 +100,6 @@ def requests_to(app, host, since):
 
 
 # One case: load a page (and click it), then see what reached the desktop.
-
-
 def case_page(app, name, expected, click=False, settle=1.5):
     address = "http://hostile.test/" + name
     before = len(app.opened())
@@ -170,28 +177,16 @@ def case_killed_on_every_load(app):
     assert loads >= 2, "never loaded again\n" + app.trace()
     assert loads <= 4, "loaded again more than three times"
 
-CASES = {
-    "script window on load": lambda app: case_page(app, "script-window", []),
-    "window on a click": lambda app: case_page(
-        app, "gesture-window", ["http://popup.test/clicked"], click=True),
-    "three windows on one click": lambda app: case_page(
-        app, "gesture-three", ["http://popup.test/three0"], click=True),
-    "unknown scheme, new window": lambda app: case_page(app, "foo-blank", [], click=True),
-    "unknown scheme link": lambda app: case_page(app, "foo-link", [], click=True),
-    "file link": lambda app: case_page(app, "file-link", [], click=True),
-    "file link, new window": lambda app: case_page(app, "file-blank", [], click=True),
-    "messenger link outside the contact control":
-        lambda app: case_page(app, "launch-link", [], click=True),
-    "mail link clicked": lambda app: case_page(
-        app, "mailto-link", ["mailto:someone@example.test"], click=True),
-    "mail address by script": lambda app: case_page(app, "mailto-script", []),
-    "endless window.open": lambda app: case_page(app, "open-loop", [], settle=4),
-    "page closes its window": lambda app: case_page(app, "closes-itself", []),
+
+CASES = {case: (lambda app, n=name, e=expected, c=click:
+                case_page(app, n, e, c, settle=4 if n == "open-loop" else 1.5))
+         for case, name, _, expected, click in HOSTILE}
+CASES.update({
     "contact page starts the messenger and its dialogs stay unseen": case_contact,
     "permission requests": case_permissions,
     "download": case_download,
     "renderer killed on every load": case_killed_on_every_load,
-}
+})
 CASES.update({"typed " + t: (lambda app, t=t: case_typed(app, t)) for t in TYPED})
 
 
@@ -207,6 +202,4 @@ class TestPagesStayInPlace:
         app.choose_category(0)
         app.query("after")
         app.expect_request(lambda: app.key("F3"), url("http://dict.youdao.com/search?q=after"))
-        written = [os.path.join(r, f) for r, _, fs in os.walk(app.desktop.program_home)
-                   for f in fs]
-        assert written == []
+        assert files_below(app.desktop.program_home) == []

@@ -23,7 +23,6 @@ class TestScreenReader:
 
     def test_every_control_is_named_and_a_site_button_works_through_its_action(self, app):
         window = screen_reader.find_window(CAPTION)
-        assert window is not None, "the program's window never appeared on the accessibility bus"
         assert window.get_role_name() == "frame"
         tree = screen_reader.walk(window)
 

@@ -42,8 +42,7 @@ class TestStartsWithTheMakersHost:
 def test_keys_typed_at_once_are_all_kept_and_enter_makes_one_request(x_desktop, proxy):
     """A word typed the moment the window takes the keyboard, while the browser engine is
     still starting, is looked up whole, once."""
-    program = Program(x_desktop, program_path("TOVRIN_EXE"), x_desktop.env, proxy.port,
-                      x_desktop.program_home,
+    program = Program(x_desktop, program_path("TOVRIN_EXE"), proxy.port,
                       logging="tovrin.startup.info=true\ntovrin.browser.debug=true")
     # Typed into as soon as the window holds the keyboard, without a pause.
     wid = x_desktop.find_window(CAPTION, poll=0.01)

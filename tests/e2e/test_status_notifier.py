@@ -4,15 +4,14 @@ as a user clicks it, and a notification service of the test's own for the balloo
 
 import time
 
+from desktop import item_address
 from harness import stop_process
 
 
 def item(app):
     """The program's item, once the panel has registered it."""
-    found = app.wait_until(app.desktop.notifications.watched_items,
-                           what="the program's item in the panel")
-    name, _, path = found[0].partition("/")
-    return name, "/" + (path or "StatusNotifierItem")
+    return item_address(app.wait_until(app.desktop.notifications.watched_items,
+                                       what="the program's item in the panel")[0])
 
 
 def click_icon(app, button):
@@ -32,9 +31,9 @@ class TestXfcePanel:
     def test_every_tray_behaviour_in_a_status_notifier_panel(self, app):
         notifications = app.desktop.notifications
         assert notifications.property(item(app), "ToolTip")[2] == "欢迎使用Tovrin"
-        balloon = notifications.wait_for(lambda e: e["event"] == "notify",
-                                         what="a greeting through the notification service")
-        assert (balloon["summary"], balloon["body"]) == ("欢迎使用Tovrin", "单击本图标将显示/隐藏主程序")
+        balloons = app.wait_until(notifications.notifications,
+                                  what="a greeting through the notification service")
+        assert balloons == [("欢迎使用Tovrin", "单击本图标将显示/隐藏主程序")]
 
         # Left click hides and shows the window.
         click_icon(app, 1)

@@ -11,7 +11,7 @@ import pytest
 
 from app import CAPTION, url
 from conftest import program_path
-from desktop import FakeX11Display, Program
+from desktop import FakeX11Display, Program, bus_has
 from harness import process_tree, wait_for
 
 MAKER_PAGES = {"http://maker.tovrin.test/gengxin/ad.php",
@@ -28,8 +28,7 @@ def test_wayland_session(wayland_session, proxy, xwayland):
     x11 = None if xwayland else FakeX11Display()
     extra = {} if xwayland else {"QT_QPA_PLATFORM": "wayland", "DISPLAY": x11.display}
     try:
-        program = Program(session, program_path("TOVRIN_MAKER_EXE"), session.env, proxy.port,
-                          session.program_home, extra,
+        program = Program(session, program_path("TOVRIN_MAKER_EXE"), proxy.port, extra,
                           logging="tovrin.startup.info=true\ntovrin.window.debug=true")
         check_session(program, proxy, session, "xcb" if xwayland else "wayland")
         if x11:
@@ -68,9 +67,8 @@ def check_session(program, proxy, session, platform):
     # It ends cleanly when the session asks it to: its icon and its engine go with it.
     engine = process_tree(program.pid)[1:]
     assert engine, "no browser engine processes"
-    since = len(session.tray.events)
     program.proc.send_signal(signal.SIGTERM)
     assert program.proc.wait(timeout=20) == 0
-    session.tray.wait_for(lambda e: e["event"] == "unregistered", since=since)
+    wait_for(lambda: not bus_has(session.env, item[0]), 15, "the icon to leave the tray")
     wait_for(lambda: not [p for p in engine if os.path.exists("/proc/%d" % p)], 15,
              lambda: "the engine's processes to end\n" + trace())

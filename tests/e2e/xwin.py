@@ -28,20 +28,15 @@ class XScreen:
             return None
         return prop.value if prop else None
 
-    def _atom_names(self, atoms):
-        return {self.display.get_atom_name(a) for a in atoms or []}
-
     def windows(self):
         """Every window below the root, the root's own children first."""
-        found, todo = [], [self._window(self.root)]
-        while todo:
+        found = [self._window(self.root)]
+        for window in found:
             try:
-                children = todo.pop(0).query_tree().children
+                found += window.query_tree().children
             except error.XError:
-                continue
-            found += [c.id for c in children]
-            todo += children
-        return found
+                pass
+        return [w.id for w in found[1:]]
 
     def name(self, wid):
         value = self._property(wid, "_NET_WM_NAME") or self._property(wid, "WM_NAME")
@@ -72,7 +67,7 @@ class XScreen:
         return WM_STATES.get(value[0], str(value[0])) if value is not None and len(value) else "Withdrawn"
 
     def net_wm_state(self, wid):
-        return self._atom_names(self._property(wid, "_NET_WM_STATE"))
+        return {self.display.get_atom_name(a) for a in self._property(wid, "_NET_WM_STATE") or []}
 
     def geometry(self, wid):
         """Position on the screen and size of a window's inside: (x, y, width, height)."""
@@ -104,8 +99,7 @@ class XScreen:
     def tray_icons(self, wm_class="tovrin"):
         """The program's icons docked in a notification area: small mapped windows of its
         class."""
-        return [w for w in self.find(wm_class=wm_class)
-                if self.geometry(w)[2] <= 48 and self.geometry(w)[3] <= 48]
+        return [w for w in self.find(wm_class=wm_class) if max(self.geometry(w)[2:]) <= 48]
 
     def open_window(self, name="another program"):
         """A plain window of the test's own: another X client to give the activation to."""
