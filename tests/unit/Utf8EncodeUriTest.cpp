@@ -43,8 +43,9 @@ struct Example
 
 } // namespace
 
-TEST(Utf8EncodeUri, EncodesByTheRuleAndItsBoundaries)
+TEST(Utf8EncodeUri, EncodesByTheRuleItsBoundariesAndReservedAsciiAndReplacesLoneHalves)
 {
+    const std::u16string high{char16_t(0xD840)}, low{char16_t(0xDC00)};
     const Example examples[] = {
         {u"", ""},
         {u"abc", "abc"},
@@ -58,35 +59,26 @@ TEST(Utf8EncodeUri, EncodesByTheRuleAndItsBoundaries)
         {u"\uFFFF", "%EF%BF%BF"},
         {u"\u8BCD\u5178", "%E8%AF%8D%E5%85%B8"},
         {u"AZaz09-._~", "AZaz09-._~"},
+        // Reserved ASCII is escaped, so that queries keep their meaning.
+        {u"C++", "C%2B%2B"},
+        {u"C#", "C%23"},
+        {u"AT&T", "AT%26T"},
+        {u"50%", "50%25"},
+        {u"a=b?c/d", "a%3Db%3Fc%2Fd"},
+        {u"\t\r\n", "%09%0D%0A"},
+        {std::u16string(1, u'\0'), "%00"},
+        // Surrogate pairs are one character; a lone half is U+FFFD.
+        {u"\U00020000", "%F0%A0%80%80"},
+        {u"\U0001F600", "%F0%9F%98%80"},
+        {u"\U0010FFFF", "%F4%8F%BF%BF"},
+        {high, "%EF%BF%BD"},
+        {low, "%EF%BF%BD"},
+        {high + u"a", "%EF%BF%BDa"},
+        {low + high, "%EF%BF%BD%EF%BF%BD"}, // a low half before a high one is no pair
+        {high + high + low, "%EF%BF%BD%F0%A0%80%80"},
     };
     for (const auto& [input, expected] : examples)
         EXPECT_EQ(UTF8EncodeURI(input), expected);
-}
-
-TEST(Utf8EncodeUri, EscapesReservedAsciiSoQueriesKeepTheirMeaning)
-{
-    EXPECT_EQ(UTF8EncodeURI(u"C++"), "C%2B%2B");
-    EXPECT_EQ(UTF8EncodeURI(u"C#"), "C%23");
-    EXPECT_EQ(UTF8EncodeURI(u"AT&T"), "AT%26T");
-    EXPECT_EQ(UTF8EncodeURI(u"50%"), "50%25");
-    EXPECT_EQ(UTF8EncodeURI(u"a=b?c/d"), "a%3Db%3Fc%2Fd");
-    EXPECT_EQ(UTF8EncodeURI(u"\t\r\n"), "%09%0D%0A");
-    EXPECT_EQ(UTF8EncodeURI(std::u16string(1, u'\0')), "%00");
-}
-
-TEST(Utf8EncodeUri, CombinesSurrogatePairsAndReplacesLoneHalves)
-{
-    EXPECT_EQ(UTF8EncodeURI(u"\U00020000"), "%F0%A0%80%80");
-    EXPECT_EQ(UTF8EncodeURI(u"\U0001F600"), "%F0%9F%98%80");
-    EXPECT_EQ(UTF8EncodeURI(u"\U0010FFFF"), "%F4%8F%BF%BF");
-    const std::u16string loneHigh{char16_t(0xD840)};
-    const std::u16string loneLow{char16_t(0xDC00)};
-    EXPECT_EQ(UTF8EncodeURI(loneHigh), "%EF%BF%BD");
-    EXPECT_EQ(UTF8EncodeURI(loneLow), "%EF%BF%BD");
-    EXPECT_EQ(UTF8EncodeURI(loneHigh + u"a"), "%EF%BF%BDa");
-    // A low half before a high half is two lone halves, not a pair.
-    EXPECT_EQ(UTF8EncodeURI(loneLow + loneHigh), "%EF%BF%BD%EF%BF%BD");
-    EXPECT_EQ(UTF8EncodeURI(loneHigh + loneHigh + loneLow), "%EF%BF%BD%F0%A0%80%80");
 }
 
 TEST(Utf8EncodeUri, WellFormedTextDecodesBackToItsUtf8)

@@ -12,6 +12,8 @@
 #include <QUrl>
 #include <QtTest>
 
+#include <functional>
+
 using namespace tovrin;
 using namespace tovrin::testing;
 using lookup::SiteTable;
@@ -53,7 +55,7 @@ class Form1LookupTest : public QObject
 
 private slots:
     void dispatchersNavigateAndAlwaysSetSilent();
-    void contactEntryLeavesTopmostAndNavigatesOnlyTheContactBrowser();
+    void contactFromTheButtonOrTheMenuLeavesTopmostAndOpensOnlyTheContactPage();
     void functionKeysRearmOnlyWhereTheCategoryHasThem();
     void shiftAndCtrlDoNotChangeAFunctionKey();
     void enterPerCategory_data();
@@ -111,30 +113,37 @@ void Form1LookupTest::dispatchersNavigateAndAlwaysSetSilent()
              QStringLiteral("http://dict.youdao.com/search?q=stale"));
 }
 
-void Form1LookupTest::contactEntryLeavesTopmostAndNavigatesOnlyTheContactBrowser()
+void Form1LookupTest::contactFromTheButtonOrTheMenuLeavesTopmostAndOpensOnlyTheContactPage()
 {
     FormFixture f;
     auto& form = *f.form;
-    for (int round = 0; round < 2; ++round) { // from topmost, then from not topmost
-        f.log.clear();
-        form.Command1[0]->click();
-        QCOMPARE(
-            f.log.calls,
-            (QStringList{
-                QStringLiteral("SetWindowPos NOTOPMOST"),
-                QStringLiteral(
-                    "WebBrowser4.Navigate http://wpa.qq.com/msgrd?v=1&uin=4321&site=qq&menu=yes"),
-                QStringLiteral("WebBrowser1.Silent true")}));
-        QCOMPARE(form.zhiding->text(), QStringLiteral("窗口置顶"));
-        QCOMPARE(form.bTopmost, 0);
-        QVERIFY(!f.window->onTop);
+    const QString notTopmost = QStringLiteral("SetWindowPos NOTOPMOST");
+    const QString contact = QStringLiteral(
+        "WebBrowser4.Navigate http://wpa.qq.com/msgrd?v=1&uin=4321&site=qq&menu=yes");
+    // The button is dictionary entry 0, and the dictionary dispatcher sets Silent after it.
+    const std::pair<std::function<void()>, QStringList> entries[] = {
+        {[&] { form.Command1[0]->click(); },
+         {notTopmost, contact, QStringLiteral("WebBrowser1.Silent true")}},
+        {[&] { form.connect_->trigger(); }, {notTopmost, contact}},
+    };
+    for (const auto& [open, expected] : entries) {
+        for (int round = 0; round < 2; ++round) { // from topmost, then from not topmost
+            f.log.clear();
+            open();
+            QCOMPARE(f.log.calls, expected);
+            QCOMPARE(form.zhiding->text(), QStringLiteral("窗口置顶"));
+            QCOMPARE(form.bTopmost, 0);
+            QVERIFY(!f.window->onTop);
+        }
+        form.zhiding->trigger();
+        QVERIFY(f.window->onTop);
     }
-    // In every category.
+    // The button is there in every category.
     form.Combo1->setCurrentIndex(4);
     QVERIFY(!form.Command1[0]->isHidden());
     f.log.clear();
     form.Command1[0]->click();
-    QCOMPARE(f.log.matching(QStringLiteral("WebBrowser4.Navigate")).size(), 1);
+    QCOMPARE(f.log.matching(QStringLiteral("WebBrowser4.Navigate")), QStringList{contact});
 }
 
 void Form1LookupTest::functionKeysRearmOnlyWhereTheCategoryHasThem()

@@ -34,7 +34,6 @@ private slots:
     void startsTopmostWithTheNoticeAndTrayIcon();
     void onlyTheProgramsOwnShowingsRearmTheQuery();
     void firstFrameWaitsForActivationOrAMoment();
-    void firstBrowserFocusGoesBackToTheQueryOnce();
     void controlsStandAtTheirDesignPlacesInTabOrder();
     // Last: it installs the program's font substitutions for the rest of the run.
     void designFacesAreAskedForByTheirInstalledStandIns();
@@ -240,21 +239,6 @@ void Form1StartupTest::firstFrameWaitsForActivationOrAMoment()
         QVERIFY(hold);
     }
     QVERIFY(hold.isNull());
-}
-
-void Form1StartupTest::firstBrowserFocusGoesBackToTheQueryOnce()
-{
-    FormFixture f;
-    auto& form = *f.form;
-    QVERIFY(f.showActive());
-
-    form.WebBrowser1->setFocus(Qt::MouseFocusReason);
-    QTRY_VERIFY(form.Text1->hasFocus());
-    QCOMPARE(form.bRefocusQuery, 0);
-
-    form.WebBrowser1->setFocus(Qt::MouseFocusReason);
-    QTest::qWait(20);
-    QVERIFY(form.WebBrowser1->hasFocus());
 }
 
 void Form1StartupTest::controlsStandAtTheirDesignPlacesInTabOrder()
