@@ -17,13 +17,15 @@ CAPTION = "Tovrin" + NUMBER
 DESIGN_SIZE = (12030, 8595)  # the window's outer size at start, in twips
 
 
+def _table(path, row):
+    with open(os.path.join(os.path.dirname(__file__), "..", "..", path), encoding="utf-8") as f:
+        return re.findall(row, f.read())
+
+
 def _build_hosts():
     """Each service's host as this build has it: the source's table, with the build's
     overrides ("key=host;key=host", or with commas) applied, by the default host."""
-    source = os.path.join(os.path.dirname(__file__), "..", "..", "src", "lookup",
-                          "ServiceHosts.h")
-    with open(source, encoding="utf-8") as f:
-        table = re.findall(r'\{Service::\w+, "([^"]+)", "([^"]+)"\}', f.read())
+    table = _table("src/lookup/ServiceHosts.h", r'\{Service::\w+, "([^"]+)", "([^"]+)"\}')
     overrides = dict(item.split("=", 1) for item in
                      re.split("[;,]", os.environ.get("TOVRIN_HOST_OVERRIDES", "")) if "=" in item)
     return {host: overrides.get(key, host) for key, host in table}
@@ -37,6 +39,23 @@ def url(address):
     scheme, rest = address.split("://", 1)
     host, sep, path = rest.partition("/")
     return "%s://%s%s%s" % (scheme, BUILD_HOSTS.get(host, host), sep, path)
+
+
+# Every site's address for the query "word", by table and number, from the hand-written
+# table the unit tests check the catalogue against.
+WORD_ADDRESSES = {(table, int(n)): address for table, n, address in _table(
+    "tests/support/SiteAddresses.h", r'\{SiteTable::(\w+), (\d+),\s*"([^"]+)"\}')}
+
+
+def site(table, number, query="word"):
+    """The address the engine requests for a site and a query: the build's host, the
+    query as it goes over the wire, the rest of the address escaped as the engine
+    escapes it, and no fragment (that stays in the browser)."""
+    address = WORD_ADDRESSES[(table, number)].split("#")[0]
+    if table != "Translation":  # which uses no query
+        at = address.rfind("word")
+        address = address[:at] + wire(query) + address[at + 4:]
+    return url(urllib.parse.quote(address, safe="".join(map(chr, range(33, 127)))))
 
 
 def px(twips):
