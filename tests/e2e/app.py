@@ -191,8 +191,12 @@ class App:
     def trace(self, lines=25):
         return self.program.trace(lines)
 
+    conditions_seen = 0  # by every App of the run
+
     def wait_until(self, predicate, timeout=10.0, what="condition"):
-        return wait_for(predicate, timeout, what)
+        found = wait_for(predicate, timeout, what)
+        App.conditions_seen += 1
+        return found
 
     def wait_loaded(self, address, timeout=10.0):
         """Waits until the program's trace says a page has loaded; a page takes clicks

@@ -17,10 +17,13 @@ import time
 
 import pytest
 
-import desktop as desktops
-from app import CAPTION, App
-from harness import wait_for
-from recording_proxy import RecordingProxy
+# The checks inside the driver count with the tests' own (see pytest_terminal_summary).
+pytest.register_assert_rewrite("app")
+
+import desktop as desktops  # noqa: E402
+from app import CAPTION, App  # noqa: E402
+from harness import wait_for  # noqa: E402
+from recording_proxy import RecordingProxy  # noqa: E402
 
 
 def need(*tools):
@@ -38,6 +41,20 @@ def program_path(variable):
     if not exe or not os.path.exists(exe):
         pytest.fail("%s is not set to a built program" % variable, pytrace=False)
     return exe
+
+
+PASSED_ASSERTS = [0]
+
+
+def pytest_assertion_pass(item, lineno, orig, expl):
+    PASSED_ASSERTS[0] += 1
+
+
+def pytest_terminal_summary(terminalreporter):
+    # What the group checked as it ran: each assert that passed, in the tests and in the
+    # driver, and each condition the tests waited for and saw.
+    terminalreporter.write_line("checks passed: %d asserts, %d conditions waited for"
+                                % (PASSED_ASSERTS[0], App.conditions_seen))
 
 
 def pytest_sessionfinish(session, exitstatus):

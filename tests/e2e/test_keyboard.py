@@ -24,6 +24,18 @@ def press_button(app, row, index):
     app.click_twips(left, 430, width, 300)
 
 
+def walk(app, category, table, buttons, enter, queries=QUERIES):
+    """Every function key of a category, Enter, and every site button, for each query."""
+    app.choose_category(category)
+    for q in queries:
+        app.query(q)
+        for n in buttons:
+            app.expect_request(lambda: app.key("F%d" % n), site(table, n, q))
+        app.expect_request(lambda: app.key("Return"), site(table, enter, q))
+        for n in buttons:
+            app.expect_request(lambda: press_button(app, buttons, n), site(table, n, q))
+
+
 def click_into_focus_page(app, key):
     """Opens the page that reports its keys, clicks into it and checks a key reaches it."""
     app.choose_category(2)
@@ -42,15 +54,7 @@ class TestLookups:
                           "</script></body></html>", {})}
 
     def test_1_word_lookup_by_key_button_and_enter(self, app):
-        app.choose_category(0)
-        for q in QUERIES:
-            app.query(q)
-            for n in DICTIONARY_BUTTONS:
-                app.expect_request(lambda: app.key("F%d" % n), site("Dictionary", n, q))
-            app.expect_request(lambda: app.key("Return"), site("Dictionary", 5, q))
-            for n in DICTIONARY_BUTTONS:
-                app.expect_request(lambda: press_button(app, DICTIONARY_BUTTONS, n),
-                                   site("Dictionary", n, q))
+        walk(app, 0, "Dictionary", DICTIONARY_BUTTONS, 5)
 
     def test_2_lookup_rearms_the_query_box(self, app):
         app.choose_category(0)
@@ -61,27 +65,11 @@ class TestLookups:
                            site("Dictionary", 3, "two"))
 
     def test_3_online_translation(self, app):
-        app.choose_category(1)
-        app.query("词典")
-        for n in TRANSLATION_BUTTONS:
-            app.expect_request(lambda: app.key("F%d" % n), site("Translation", n))
-        for n in TRANSLATION_BUTTONS:
-            app.expect_request(lambda: press_button(app, TRANSLATION_BUTTONS, n),
-                               site("Translation", n))
-        app.query("word")
-        app.expect_request(lambda: app.key("Return"), site("Translation", 1))
+        walk(app, 1, "Translation", TRANSLATION_BUTTONS, 1, ["词典"])
         app.expect_no_request(lambda: app.key("F10"), wait=1.0)
 
     def test_4_search_engines(self, app):
-        app.choose_category(3)
-        for q in QUERIES:
-            app.query(q)
-            for n in SEARCH_BUTTONS:
-                app.expect_request(lambda: app.key("F%d" % n), site("Search", n, q))
-            app.expect_request(lambda: app.key("Return"), site("Search", 1, q))
-            for n in SEARCH_BUTTONS:
-                app.expect_request(lambda: press_button(app, SEARCH_BUTTONS, n),
-                                   site("Search", n, q))
+        walk(app, 3, "Search", SEARCH_BUTTONS, 1)
         app.query("word")
         app.expect_no_request(lambda: [app.key("F%d" % n) for n in range(14, 19)])
 
