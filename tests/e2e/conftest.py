@@ -6,6 +6,7 @@ attributes, and the class-scoped fixture `app` starts it once for the class:
                notification service), "screen_reader", "input_method"
     with_tray, session_bus, refuse (a proxy that refuses everything), pages (the
     proxy's own pages), extra_env, opener (a recording desktop opener), needs (tools),
+    keep_greeting (the greeting balloon left up; else it is closed before the tests),
     before_start(desktop, launch) (changes to the launch: exe, account)
 
 A tool missing for a group skips it with one line that names the tool; under CI=true
@@ -138,6 +139,17 @@ KINDS = {"x": (None, False), "xfce": (_xfce, True), "screen_reader": (_screen_re
          "input_method": (_input_method, True)}
 
 
+def close_greeting(app):
+    """Closes the greeting balloon with a click, as a user does. Qt places it by where
+    the icon sits in its panel rather than on the screen, so it can lie over the window
+    and take a click meant for a control."""
+    greeting = lambda: app.windows() - {app.wid} - set(app.screen.tray_icons())  # noqa: E731
+    for window in greeting():
+        app.xdo("mousemove", "--window", window, 20, 20)
+        app.xdo("click", 1)
+    wait_for(lambda: not greeting(), 5, "the greeting balloon to close")
+
+
 @pytest.fixture(scope="class")
 def app(request):
     cls = request.cls
@@ -169,6 +181,8 @@ def app(request):
                 except AssertionError:
                     pass  # the tests say what is missing
             time.sleep(0.5)
+            if setting("with_tray", True) and not setting("keep_greeting", False):
+                close_greeting(a)
             yield a
         finally:
             log = os.environ.get("TOVRIN_E2E_LOG")

@@ -10,6 +10,8 @@ from harness import wait_for
 
 
 class TestStartsWithBuiltInPages:
+    keep_greeting = True
+
     def test_window_maps_with_caption_design_size_and_stays_on_top(self, app):
         assert app.screen.name(app.wid) == CAPTION
         app.wait_for_outer_size(*DESIGN_SIZE)
