@@ -275,14 +275,16 @@ class StatusNotifierTray:
 
     def __init__(self, processes, env, notifications_only=False):
         self.env = env
-        mocks = {"notification_daemon": (*self.NOTIFICATIONS, self.NOTIFICATIONS[0], "GetCapabilities")}
+        # Each mock with a call it answers once its template is loaded.
+        ready = {"notification_daemon": lambda: bus_call(
+            env, *self.NOTIFICATIONS, self.NOTIFICATIONS[0], "GetCapabilities")}
         if not notifications_only:
-            mocks[os.path.join(HERE, "status_notifier_watcher.py")] = (
-                *self.WATCHER, PROPERTIES, "GetAll", GLib.Variant("(s)", (self.WATCHER[0],)))
-        for template in mocks:
+            ready[os.path.join(HERE, "status_notifier_watcher.py")] = lambda: bus_property(
+                env, *self.WATCHER, self.WATCHER[0], "IsStatusNotifierHostRegistered")
+        for template in ready:
             processes.spawn(["/usr/bin/python3", "-m", "dbusmock", "--session", "-t", template], env)
-        for call in mocks.values():  # answered once the template is loaded
-            wait_for(lambda: answers(lambda: bus_call(env, *call)), 15, "a mocked tray service")
+        for answered in ready.values():
+            wait_for(lambda: answers(answered), 15, "a mocked tray service")
 
     def calls(self, service, method):
         """The arguments of each call of that method the mocked service has had."""

@@ -29,17 +29,18 @@ class RecordingProxy:
             def log_message(self, *args):
                 pass
 
-            def do_GET(self):
+            def _record(self):
                 with proxy._cond:
                     proxy.requests.append((time.monotonic(), self.command, self.path))
                     proxy._cond.notify_all()
+
+            def do_GET(self):
+                self._record()
                 if refuse:
                     self.close_connection = True
                     return
-                secure = self.command == "CONNECT"
-                kind, body, headers = ("text/plain", b"", {}) if secure else proxy.page_for(self.path)
-                self.close_connection = secure
-                self.send_response(403 if secure else 200 if body else 404)
+                kind, body, headers = proxy.page_for(self.path)
+                self.send_response(200 if body else 404)
                 for name, value in dict(headers, **{"Content-Type": kind,
                                                     "Content-Length": str(len(body)),
                                                     "Cache-Control": "no-store"}).items():
@@ -47,7 +48,14 @@ class RecordingProxy:
                 self.end_headers()
                 self.wfile.write(body)
 
-            do_POST = do_HEAD = do_CONNECT = do_GET
+            do_POST = do_HEAD = do_GET
+
+            def do_CONNECT(self):
+                self._record()
+                self.send_response(403)
+                self.send_header("Content-Length", "0")
+                self.end_headers()
+                self.close_connection = True
 
         class Server(http.server.ThreadingHTTPServer):
             daemon_threads = True
