@@ -13,7 +13,7 @@ packages=(
   fonts-noto-cjk fonts-arphic-ukai
   # tests: a real X server, a window manager, a tray host and real input
   xvfb openbox trayer xdotool x11-utils x11-xserver-utils xclip imagemagick python3
-  python3-pytest python3-xlib
+  python3-pytest python3-xlib python3-venv
   # tests on other desktops: a session bus, a status-notifier tray and notification service
   # (mocked by dbusmock), Xfce's panel, Wayland with and without XWayland, a Chinese input
   # method, screen readers

@@ -23,4 +23,4 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
 fi
 
 echo "No display: starting Tovrin on a virtual X display." >&2
-exec python3 scripts/show-on-virtual-display.py "$exe" build/tovrin-screenshot.png
+exec bash scripts/show-on-virtual-display.sh "$exe" build/tovrin-screenshot.png

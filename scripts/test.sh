@@ -2,7 +2,8 @@
 # Installs what is missing, builds Tovrin and runs every test: unit tests, widget tests
 # (offscreen), end-to-end tests (the real program in Xvfb with openbox and trayer), the
 # package check — first in the ordinary build, then in the address- and
-# undefined-behaviour-sanitizer build — and a short fuzzing run.
+# undefined-behaviour-sanitizer build — a short fuzzing run, and the run command
+# without a display.
 # The fuzz preset builds the fuzz targets with clang and runs them for a short while.
 # "scripts/test.sh default" (or asan-ubsan, fuzz, debug) tests one build only;
 # TOVRIN_WERROR=ON makes warnings errors, as CI has them.
@@ -28,3 +29,9 @@ for preset in "${presets[@]}"; do
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done
+
+# The run command as a newcomer meets it: no display, another python3 first on PATH.
+if [[ " ${presets[*]} " == *" default "* ]]; then
+  echo "=== run.sh without a display"
+  bash tests/scripts/run_without_display.sh
+fi
