@@ -17,6 +17,7 @@
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QShowEvent>
 #include <QWindow>
 
@@ -43,6 +44,12 @@ void Form1::setVisible(bool visible)
     if (visible && !m_shownOnce) {
         create();
         m_size->requestFrameBeforeShowing();
+        // The window starts centred on the screen at its design outer size.
+        if (const QScreen* screen = this->screen()) {
+            const QRect area = screen->availableGeometry();
+            m_size->centreOnFirstShowing({area.x(), area.y(), area.width(), area.height()},
+                                         {layout::kMinimumWidth, layout::kMinimumHeightStripOpen});
+        }
     }
     QWidget::setVisible(visible);
 }

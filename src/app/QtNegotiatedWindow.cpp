@@ -43,6 +43,11 @@ void QtNegotiatedWindow::resizeClient(PixelSize size)
     m_window.resize(size.width, size.height);
 }
 
+void QtNegotiatedWindow::placeClient(PixelRect rect)
+{
+    m_window.setGeometry(rect.x, rect.y, rect.width, rect.height);
+}
+
 bool QtNegotiatedWindow::shownNormal() const
 {
     return m_window.isVisible() && normalState();

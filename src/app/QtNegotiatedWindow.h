@@ -23,6 +23,7 @@ public:
     std::optional<platform::FrameMargins> requestFrame() override;
     PixelSize clientSize() const override;
     void resizeClient(PixelSize size) override;
+    void placeClient(PixelRect rect) override;
     bool shownNormal() const override;
     bool normalState() const override;
     void setWatching(bool on) override;

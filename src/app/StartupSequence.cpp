@@ -3,13 +3,11 @@
 #include "app/Form1.h"
 #include "app/QueryBox.h"
 #include "app/StartupLog.h"
-#include "app/Twips.h"
 #include "browser/BrowserEngine.h"
 #include "platform/WinApi.h"
 
 #include <QApplication>
 #include <QEvent>
-#include <QScreen>
 #include <QTimer>
 
 #include <utility>
@@ -17,19 +15,6 @@
 namespace tovrin::app {
 
 namespace {
-
-// The window starts centred on the screen at its design outer size.
-QPoint CentredPosition(const QWidget& window)
-{
-    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return window.pos();
-    const QSize outer(TwipsToPixels(layout::kMinimumWidth),
-                      TwipsToPixels(layout::kMinimumHeightStripOpen));
-    const QRect area = screen->availableGeometry();
-    return area.topLeft() +
-           QPoint((area.width() - outer.width()) / 2, (area.height() - outer.height()) / 2);
-}
 
 class FirstFrameHold : public QObject
 {
@@ -127,7 +112,6 @@ void StartupSequence::run(Form1& form)
     // Step 2.
     if (m_engine)
         m_engine->prepareWindow(form);
-    form.move(CentredPosition(form));
     HoldFirstFrameUntilActive(form, m_waits.firstFrameMs);
     RunWhenReadyToType(
         form, *form.Text1, [this, &form](bool ready) { engineStep(form, ready); },

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 namespace tovrin::app {
 
@@ -40,9 +41,37 @@ void WindowSizeNegotiation::requestFrameBeforeShowing()
     m_frameRequested = true;
     if (m_knownFrame || frameArrived())
         return;
-    if (const auto announced = m_window.requestFrame(); announced && IsFrame(*announced))
-        m_knownFrame = Extra(*announced);
-    m_window.trace(Describe("frame announced", m_knownFrame.value_or(PixelSize{})));
+    if (const auto announced = m_window.requestFrame(); announced && IsFrame(*announced)) {
+        m_knownFrame = *announced;
+        m_frameAnnounced = true;
+    }
+    m_window.trace(Describe("frame announced", frame()));
+}
+
+void WindowSizeNegotiation::centreOnFirstShowing(PixelRect workArea, layout::Size outer)
+{
+    m_centreIn = workArea;
+    placeCentred(workArea, outer);
+}
+
+void WindowSizeNegotiation::placeCentred(PixelRect area, layout::Size outer)
+{
+    noteFrame();
+    const platform::FrameMargins f = frameMargins();
+    const PixelSize outerPixels{TwipsToPixels(outer.W), TwipsToPixels(outer.H)};
+    const PixelRect client{area.x + (area.width - outerPixels.width) / 2 + f.left,
+                           area.y + (area.height - outerPixels.height) / 2 + f.top,
+                           std::max(outerPixels.width - f.left - f.right, 0),
+                           std::max(outerPixels.height - f.top - f.bottom, 0)};
+    m_window.trace(Describe("centred with frame", frame()));
+    if (!frameArrived() && !watching())
+        startWatch();
+    m_requestedOuter = outer;
+    m_requestedClient = {client.width, client.height};
+    if (!(m_requestedClient == m_window.clientSize()))
+        m_pendingOuter = outer;
+    m_askedAtMs = m_clock.nowMs();
+    m_window.placeClient(client);
 }
 
 bool WindowSizeNegotiation::frameArrived() const
@@ -50,17 +79,22 @@ bool WindowSizeNegotiation::frameArrived() const
     return IsFrame(m_window.drawnFrame());
 }
 
-PixelSize WindowSizeNegotiation::frame() const
+platform::FrameMargins WindowSizeNegotiation::frameMargins() const
 {
     if (const auto drawn = m_window.drawnFrame(); IsFrame(drawn))
-        return Extra(drawn);
-    return m_knownFrame.value_or(PixelSize{});
+        return drawn;
+    return m_knownFrame.value_or(platform::FrameMargins{});
+}
+
+PixelSize WindowSizeNegotiation::frame() const
+{
+    return Extra(frameMargins());
 }
 
 void WindowSizeNegotiation::noteFrame()
 {
     if (const auto drawn = m_window.drawnFrame(); IsFrame(drawn))
-        m_knownFrame = Extra(drawn);
+        m_knownFrame = drawn;
 }
 
 bool WindowSizeNegotiation::requestApplied() const
@@ -138,8 +172,15 @@ void WindowSizeNegotiation::watchFrame()
     stopWatch();
     m_pendingOuter.reset();
     m_window.trace(frameKnown ? Describe("frame known", frame()) : "frame watch given up");
+    const auto centreIn = std::exchange(m_centreIn, std::nullopt);
     if (!frameKnown || !m_requestedOuter || !m_window.normalState() || !requestApplied())
         return;
+    // The frame came unannounced: the window stands where a frame of none would be
+    // centred, and is centred now that the frame is known.
+    if (centreIn && !m_frameAnnounced) {
+        placeCentred(*centreIn, *m_requestedOuter);
+        return;
+    }
     const PixelSize client = m_window.clientSize();
     const PixelSize extra = frame();
     const PixelSize outer{TwipsToPixels(m_requestedOuter->W), TwipsToPixels(m_requestedOuter->H)};

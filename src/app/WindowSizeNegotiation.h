@@ -32,6 +32,16 @@ struct PixelSize
     friend bool operator==(const PixelSize&, const PixelSize&) = default;
 };
 
+// A rectangle on the screen: the work area, or a window's client area.
+struct PixelRect
+{
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
 // What the negotiation needs of the real window, in pixels.
 class NegotiatedWindow
 {
@@ -43,7 +53,11 @@ public:
     // nothing when it cannot say.
     virtual std::optional<platform::FrameMargins> requestFrame() = 0;
     virtual PixelSize clientSize() const = 0;
+    // Resizes the client area where it stands.
     virtual void resizeClient(PixelSize size) = 0;
+    // Places the client area on the screen: position and size in one request, so that
+    // the window never stands anywhere else on the way.
+    virtual void placeClient(PixelRect rect) = 0;
     // Shown and in the normal state (neither minimized nor maximized).
     virtual bool shownNormal() const = 0;
     virtual bool normalState() const = 0;
@@ -75,6 +89,12 @@ public:
     // not laid out again a moment later.
     void requestFrameBeforeShowing();
 
+    // Once, before the window is first shown and after the frame was asked for: places
+    // the window at the outer size given with its frame centred in the work area. A frame
+    // that was not announced is allowed for once it is drawn, in one request for
+    // position and size.
+    void centreOnFirstShowing(PixelRect workArea, layout::Size outer);
+
     // The outer size in twips: a size set from code until the window system applies it.
     layout::Size outerSize() const;
     void setOuterSize(layout::Size outer);
@@ -88,6 +108,8 @@ public:
 
 private:
     PixelSize frame() const;
+    platform::FrameMargins frameMargins() const;
+    void placeCentred(PixelRect workArea, layout::Size outer);
     void noteFrame();
     bool frameArrived() const;
     bool requestApplied() const;
@@ -99,7 +121,10 @@ private:
     bool m_frameRequested = false;
     // The last frame drawn, or the one announced: the better guess while there is none
     // to read (before framing, while unmapped).
-    std::optional<PixelSize> m_knownFrame;
+    std::optional<platform::FrameMargins> m_knownFrame;
+    bool m_frameAnnounced = false;
+    // Where the first showing is centred, until the frame has been drawn.
+    std::optional<PixelRect> m_centreIn;
     // A size set from code, read back until applied.
     std::optional<layout::Size> m_pendingOuter;
     // The outer size last set from code and the client size that gave it, to be made

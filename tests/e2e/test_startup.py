@@ -1,9 +1,12 @@
 """Start-up of the real program in a real X server with a window manager."""
 
 import re
+import subprocess
 import time
 
-from app import CAPTION, DESIGN_SIZE, url
+import pytest
+
+from app import CAPTION, DESIGN_SIZE, px, url
 from conftest import program_path
 from desktop import Program
 from harness import wait_for
@@ -63,3 +66,31 @@ def test_keys_typed_at_once_are_all_kept_and_enter_makes_one_request(x_desktop, 
     assert found
     # The window the keys went to is still the program's one window.
     assert screen.find(name=CAPTION) == [wid]
+
+
+@pytest.mark.parametrize("busy", [False, True], ids=["idle", "the other core busy"])
+def test_window_starts_centred_on_every_start(x_desktop, proxy, busy):
+    """Twenty starts in a row: each time the window is first seen at its design size, its
+    frame is centred in the work area."""
+    screen = x_desktop.screen
+    hog = subprocess.Popen(["sh", "-c", "while :; do :; done"]) if busy else None
+    try:
+        seen = []
+        for _ in range(20):
+            program = Program(x_desktop, program_path("TOVRIN_EXE"), proxy.port)
+            wid = x_desktop.find_window(CAPTION, poll=0.02)
+            wait_for(lambda: screen.active_window() == wid
+                     and screen.outer_size(wid) == (px(DESIGN_SIZE[0]), px(DESIGN_SIZE[1])),
+                     20, lambda: "the window active at its design size\n" + program.trace(),
+                     0.01)
+            x, y, w, h = screen.frame_geometry(wid)
+            seen.append((x + w / 2, y + h / 2))
+            program.proc.terminate()
+            assert program.proc.wait(20) == 0
+        ax, ay, aw, ah = screen.work_area()
+        off = [(cx, cy) for cx, cy in seen
+               if abs(cx - (ax + aw / 2)) > 2 or abs(cy - (ay + ah / 2)) > 2]
+        assert off == [], "frame centres off the work area's centre %s" % ((ax + aw / 2, ay + ah / 2),)
+    finally:
+        if hog:
+            hog.kill()

@@ -80,11 +80,20 @@ class XScreen:
         value = self._property(wid, "_NET_FRAME_EXTENTS")
         return tuple(value) if value is not None and len(value) == 4 else (0, 0, 0, 0)
 
+    def frame_geometry(self, wid):
+        """A client window with the window manager's frame: (x, y, width, height)."""
+        x, y, w, h = self.geometry(wid)
+        left, right, top, bottom = self.frame_extents(wid)
+        return x - left, y - top, w + left + right, h + top + bottom
+
     def outer_size(self, wid):
         """A client window's size with the window manager's frame."""
-        _, _, w, h = self.geometry(wid)
-        left, right, top, bottom = self.frame_extents(wid)
-        return w + left + right, h + top + bottom
+        return self.frame_geometry(wid)[2:]
+
+    def work_area(self):
+        """The part of the screen that panels leave to windows: (x, y, width, height)."""
+        value = self._property(self.root, "_NET_WORKAREA")
+        return tuple(value[:4])
 
     def active_window(self):
         value = self._property(self.root, "_NET_ACTIVE_WINDOW")

@@ -9,6 +9,7 @@
 
 using tovrin::app::MonotonicClock;
 using tovrin::app::NegotiatedWindow;
+using tovrin::app::PixelRect;
 using tovrin::app::PixelSize;
 using tovrin::app::PixelsToTwips;
 using tovrin::app::WindowSizeNegotiation;
@@ -37,6 +38,11 @@ public:
     }
     PixelSize clientSize() const override { return client; }
     void resizeClient(PixelSize size) override { asked.push_back(size); }
+    void placeClient(PixelRect rect) override
+    {
+        placed.push_back(rect);
+        client = {rect.width, rect.height}; // applied at once, as before the first showing
+    }
     bool shownNormal() const override { return shown && normal; }
     bool normalState() const override { return normal; }
     void setWatching(bool on) override { watching = on; }
@@ -46,6 +52,7 @@ public:
     int frameRequests = 0;
     PixelSize client{793, 539};
     std::vector<PixelSize> asked;
+    std::vector<PixelRect> placed;
     bool shown = true;
     bool normal = true;
     bool watching = false;
@@ -189,6 +196,39 @@ TEST(WindowSizeNegotiation, UsersResizeIsNotUndoneAndAChangedFrameIsRead)
     EXPECT_EQ(n.size.outerSize(), (Size{PixelsToTwips(908), PixelsToTwips(634)}));
     n.size.setOuterSize(kMinimum);
     EXPECT_EQ(n.window.asked.back(), (PixelSize{794, 539}));
+}
+
+TEST(WindowSizeNegotiation, FirstShowingIsCentredWithTheFrameAnnouncedOrOnceItIsDrawn)
+{
+    constexpr PixelRect kWorkArea{0, 24, 1280, 1000}; // a panel along the top
+    // 802 x 573 outer: the frame's top left at (239, 237).
+    constexpr PixelRect kCentred{240, 262, 800, 544};
+
+    Negotiation announced;
+    announced.window.announced = kFrame;
+    announced.size.requestFrameBeforeShowing();
+    announced.size.centreOnFirstShowing(kWorkArea, kMinimum);
+    ASSERT_EQ(announced.window.placed, std::vector<PixelRect>{kCentred});
+    announced.frame(kFrame);
+    announced.tick(50);
+    EXPECT_EQ(announced.window.placed.size(), 1u) << "drawn as announced: placed once";
+    EXPECT_TRUE(announced.window.asked.empty());
+
+    // The window manager did not answer in time: centred as if without a frame, and once
+    // the frame is drawn, placed again in one request, never resized where it stands.
+    Negotiation late;
+    late.size.requestFrameBeforeShowing();
+    late.size.centreOnFirstShowing(kWorkArea, kMinimum);
+    EXPECT_EQ(late.window.placed.back(), (PixelRect{239, 237, 802, 573}));
+    late.frame(kFrame);
+    EXPECT_EQ(late.window.placed.back(), kCentred);
+    EXPECT_TRUE(late.window.asked.empty());
+    EXPECT_EQ(late.size.outerSize(), kMinimum);
+    // Only the first showing is centred: a frame drawn anew later moves nothing.
+    late.tick(50);
+    late.frame(FrameMargins{4, 30, 4, 4});
+    late.tick(50);
+    EXPECT_EQ(late.window.placed.size(), 2u);
 }
 
 TEST(WindowSizeNegotiation, SizeTheWindowAlreadyHasAsksNothing)
