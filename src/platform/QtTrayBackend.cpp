@@ -1,14 +1,22 @@
 #include "platform/QtTrayBackend.h"
 
 #include "platform/AnsiText.h"
+#include "platform/TrayBalloon.h"
+#include "platform/X11Window.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusVariant>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QTimer>
+#include <QWidget>
+
+#include <QApplication>
 
 #include <algorithm>
+#include <optional>
 
 namespace tovrin::platform {
 
@@ -33,6 +41,19 @@ bool IconsAreStatusNotifierItems()
     }();
     return items;
 }
+
+// The window Qt docks into an XEmbed notification area for an icon (the program shows one).
+QWidget* DockedIconWindow()
+{
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == QLatin1String("QSystemTrayIconSys"))
+            return window;
+    return nullptr;
+}
+
+// How long a balloon waits for its icon to be docked before Qt shows it where it can.
+constexpr int kDockWaitMs = 5000;
+constexpr int kDockPollMs = 100;
 
 } // namespace
 
@@ -84,9 +105,31 @@ bool QtTrayBackend::addIcon(const NOTIFYICONDATAA& record)
     return true;
 }
 
-void QtTrayBackend::showBalloon(QSystemTrayIcon& icon, const Balloon& balloon)
+void QtTrayBackend::showBalloon(QSystemTrayIcon& icon, const Balloon& balloon, int waitedMs)
 {
-    icon.showMessage(balloon.title, balloon.text, balloon.kind, balloon.timeoutMs);
+    // A status-notifier icon's balloon goes to the desktop's notification service, which
+    // shows it where the desktop shows its notifications. In an XEmbed notification area
+    // Qt places its own balloon by where the icon stood in its panel when it was docked,
+    // which is not where the icon is once the panel has moved: the balloon is drawn here,
+    // by the icon's place on the screen.
+    if (IconsAreStatusNotifierItems() || QGuiApplication::platformName() != u"xcb") {
+        icon.showMessage(balloon.title, balloon.text, balloon.kind, balloon.timeoutMs);
+        return;
+    }
+    const QWidget* docked = DockedIconWindow();
+    const auto onScreen =
+        docked ? X11DockedWindowGeometry(docked->winId()) : std::optional<QRect>();
+    if (onScreen) {
+        delete m_balloon;
+        m_balloon = new TrayBalloon(balloon.title, balloon.text, balloon.kind);
+        m_balloon->showBy(*onScreen, balloon.timeoutMs);
+    } else if (waitedMs < kDockWaitMs) {
+        QTimer::singleShot(kDockPollMs, &icon, [this, &icon, balloon, waitedMs] {
+            showBalloon(icon, balloon, waitedMs + kDockPollMs);
+        });
+    } else {
+        icon.showMessage(balloon.title, balloon.text, balloon.kind, balloon.timeoutMs);
+    }
 }
 
 void QtTrayBackend::setPanelMenus(MenuResolver menus)
@@ -113,6 +156,7 @@ bool QtTrayBackend::deleteIcon(HWND hWnd, UINT id)
     if (it == m_trayIcons.end())
         return false;
     it->second->hide();
+    delete m_balloon;
     m_heldBalloons.erase(it->first);
     m_trayIcons.erase(it);
     return true;

@@ -4,6 +4,7 @@
 
 #include <QIcon>
 #include <QObject>
+#include <QPointer>
 #include <QSystemTrayIcon>
 
 #include <functional>
@@ -14,6 +15,8 @@
 class QMenu;
 
 namespace tovrin::platform {
+
+class TrayBalloon;
 
 // The notification area on QSystemTrayIcon. The icon's clicks come back to its window
 // as the record's callback message, with the mouse message in lParam.
@@ -53,7 +56,7 @@ private:
         QSystemTrayIcon::MessageIcon kind;
         int timeoutMs;
     };
-    void showBalloon(QSystemTrayIcon& icon, const Balloon& balloon);
+    void showBalloon(QSystemTrayIcon& icon, const Balloon& balloon, int waitedMs = 0);
 
     void onActivated(HWND hWnd, UINT id, UINT callbackMessage,
                      QSystemTrayIcon::ActivationReason reason);
@@ -63,6 +66,7 @@ private:
     std::map<std::pair<HWND, UINT>, std::unique_ptr<QSystemTrayIcon>> m_trayIcons;
     bool m_holdBalloons = false;
     std::map<std::pair<HWND, UINT>, Balloon> m_heldBalloons;
+    QPointer<TrayBalloon> m_balloon; // the one drawn here, while it is up
 };
 
 } // namespace tovrin::platform

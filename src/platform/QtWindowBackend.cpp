@@ -1,6 +1,6 @@
 #include "platform/QtWindowBackend.h"
 
-#include "platform/X11FrameExtents.h"
+#include "platform/X11Window.h"
 
 #include <QWidget>
 #include <QWindow>

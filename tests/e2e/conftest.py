@@ -139,17 +139,6 @@ KINDS = {"x": (None, False), "xfce": (_xfce, True), "screen_reader": (_screen_re
          "input_method": (_input_method, True)}
 
 
-def close_greeting(app):
-    """Closes the greeting balloon with a click, as a user does. Qt places it by where
-    the icon sits in its panel rather than on the screen, so it can lie over the window
-    and take a click meant for a control."""
-    greeting = lambda: app.windows() - {app.wid} - set(app.screen.tray_icons())  # noqa: E731
-    for window in greeting():
-        app.xdo("mousemove", "--window", window, 20, 20)
-        app.xdo("click", 1)
-    wait_for(lambda: not greeting(), 5, "the greeting balloon to close")
-
-
 @pytest.fixture(scope="class")
 def app(request):
     cls = request.cls
@@ -181,8 +170,6 @@ def app(request):
                 except AssertionError:
                     pass  # the tests say what is missing
             time.sleep(0.5)
-            if setting("with_tray", True) and not setting("keep_greeting", False):
-                close_greeting(a)
             yield a
         finally:
             log = os.environ.get("TOVRIN_E2E_LOG")

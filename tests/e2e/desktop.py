@@ -73,12 +73,13 @@ class XDesktop(Processes):
         self.screen.close()
         super().close()
 
-    def start_tray(self):
-        """Starts the tray host (trayer, an XEmbed notification area) and waits for it."""
+    def start_tray(self, edge="bottom", align="right", margin=0):
+        """Starts the tray host (trayer, an XEmbed notification area) along a screen edge,
+        at one end of it (align) or margin pixels from there, and waits for it."""
         self.tray = self.spawn(
-            ["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel",
-             "--width", "120", "--height", "32", "--transparent", "false", "--tint", "0xcccccc"],
-            self.env)
+            ["trayer", "--edge", edge, "--align", align, "--margin", str(margin),
+             "--widthtype", "pixel", "--width", "120", "--height", "32",
+             "--transparent", "false", "--tint", "0xcccccc"], self.env)
         wait_for(lambda: self.screen.selection_owned("_NET_SYSTEM_TRAY_S0"), what="the tray host")
 
     def _map_high_function_keys(self):

@@ -13,8 +13,6 @@ from harness import wait_for
 
 
 class TestStartsWithBuiltInPages:
-    keep_greeting = True
-
     def test_window_maps_with_caption_design_size_and_stays_on_top(self, app):
         assert app.screen.name(app.wid) == CAPTION
         app.wait_for_outer_size(*DESIGN_SIZE)
@@ -94,3 +92,34 @@ def test_window_starts_centred_on_every_start(x_desktop, proxy, busy):
     finally:
         if hog:
             hog.kill()
+
+
+def by(balloon, icon):
+    """Whether a balloon stands beside an icon: apart from it by a few pixels on one axis,
+    and overlapping it on the other."""
+    (bx, by_, bw, bh), (ix, iy, iw, ih) = balloon, icon
+    gap_x = max(bx - (ix + iw), ix - (bx + bw))
+    gap_y = max(by_ - (iy + ih), iy - (by_ + bh))
+    return (0 <= gap_x <= 8 and gap_y < 0) or (0 <= gap_y <= 8 and gap_x < 0)
+
+
+# Where an XEmbed panel can put the icon: each edge, the icon at a corner or along an edge.
+TRAYS = [("bottom", "right", 0), ("bottom", "left", 0), ("top", "right", 0), ("top", "left", 300),
+         ("left", "left", 300), ("left", "right", 0), ("right", "right", 200)]
+
+
+@pytest.mark.desktop(with_tray=False)
+@pytest.mark.parametrize("edge,align,margin", TRAYS)
+def test_greeting_balloon_stands_by_its_icon(x_desktop, proxy, edge, align, margin):
+    x_desktop.start_tray(edge, align, margin)
+    program = Program(x_desktop, program_path("TOVRIN_EXE"), proxy.port)
+    screen = x_desktop.screen
+    wid = x_desktop.find_window(CAPTION)
+    icon = wait_for(lambda: screen.tray_icons(), 15, "the tray icon")[0]
+    balloon = wait_for(lambda: set(screen.find(wm_class="tovrin")) - {wid, icon}, 15,
+                       lambda: "the greeting balloon\n" + program.trace())
+    assert len(balloon) == 1
+    at, icon_at = screen.geometry(balloon.pop()), screen.geometry(icon)
+    assert by(at, icon_at), "balloon %s, icon %s" % (at, icon_at)
+    width, height = screen.geometry(screen.root)[2:]
+    assert at[0] >= 0 and at[1] >= 0 and at[0] + at[2] <= width and at[1] + at[3] <= height

@@ -1,4 +1,4 @@
-#include "platform/X11FrameExtents.h"
+#include "platform/X11Window.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -59,13 +59,37 @@ std::optional<FrameMargins> ReadExtents(xcb_connection_t* c, xcb_window_t window
     return FrameMargins{int(v[0]), int(v[2]), int(v[1]), int(v[3])};
 }
 
-} // namespace
-
-std::optional<FrameMargins> RequestX11FrameExtents(WId window)
+xcb_connection_t* Connection()
 {
     const auto* x11 =
         qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+} // namespace
+
+std::optional<QRect> X11DockedWindowGeometry(WId window)
+{
+    xcb_connection_t* c = Connection();
+    if (!c || window == 0)
+        return std::nullopt;
+    const auto id = static_cast<xcb_window_t>(window);
+    const Reply<xcb_query_tree_reply_t> tree(
+        xcb_query_tree_reply(c, xcb_query_tree(c, id), nullptr));
+    if (!tree || tree->parent == tree->root)
+        return std::nullopt;
+    const Reply<xcb_get_geometry_reply_t> size(
+        xcb_get_geometry_reply(c, xcb_get_geometry(c, id), nullptr));
+    const Reply<xcb_translate_coordinates_reply_t> at(xcb_translate_coordinates_reply(
+        c, xcb_translate_coordinates(c, id, tree->root, 0, 0), nullptr));
+    if (!size || !at)
+        return std::nullopt;
+    return QRect(at->dst_x, at->dst_y, size->width, size->height);
+}
+
+std::optional<FrameMargins> RequestX11FrameExtents(WId window)
+{
+    xcb_connection_t* c = Connection();
     if (!c || window == 0)
         return std::nullopt;
     const auto id = static_cast<xcb_window_t>(window);

@@ -2,6 +2,7 @@
 
 #include "platform/WinApi.h"
 
+#include <QRect>
 #include <QWindow>
 
 #include <optional>
@@ -13,5 +14,11 @@ namespace tovrin::platform {
 // the program does not run on X11, the window manager does not offer the request, or it
 // gives no answer within a short wait.
 std::optional<FrameMargins> RequestX11FrameExtents(WId window);
+
+// Where a window docked into another one (an icon in an XEmbed notification area) stands
+// on the screen, asked of the X server: Qt keeps the position the icon had in its panel
+// when it was docked, and a panel that moves afterwards does not tell its icons. Nothing
+// when the program does not run on X11 or the window is not docked.
+std::optional<QRect> X11DockedWindowGeometry(WId window);
 
 } // namespace tovrin::platform
