@@ -9,7 +9,9 @@
 #include <QDesktopServices>
 #include <QLoggingCategory>
 #include <QTimer>
+#include <QPointer>
 #include <QVBoxLayout>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 
 #include <utility>
@@ -64,11 +66,31 @@ void WebEngineBrowser::ensureView()
             qCDebug(lcBrowser) << objectName() << "load finished" << ok << m_view->url();
         });
     }
+    // Assistive technology meets the page inside the view: the view is named for the page's
+    // title, and for the control until the page has one. (The engine's own document node
+    // in Qt WebEngine 6.4 carries no name, whatever the page says.)
+    m_view->setAccessibleName(accessibleName());
+    connect(m_view, &QWebEngineView::titleChanged, this, &WebEngineBrowser::nameViewForPage);
+    connect(m_view, &QWebEngineView::loadFinished, this, &WebEngineBrowser::nameViewForPage);
     layout()->addWidget(m_view);
     setFocusProxy(m_view);
     // Give the view the control's size at once: the layout would only do so when the
     // window is shown, and a first page started at the default size is laid out again.
     m_view->setGeometry(rect());
+}
+
+void WebEngineBrowser::nameViewForPage()
+{
+    // The view's own title falls back to the address; the document's is the page's own.
+    m_view->page()->runJavaScript(
+        QStringLiteral("document.title"), QWebEngineScript::ApplicationWorld,
+        [view = QPointer<QWebEngineView>(m_view), control = QPointer<QWidget>(this)](
+            const QVariant& title) {
+            if (!view || !control)
+                return;
+            const QString text = title.toString().simplified();
+            view->setAccessibleName(text.isEmpty() ? control->accessibleName() : text);
+        });
 }
 
 void WebEngineBrowser::load(const QString& address)

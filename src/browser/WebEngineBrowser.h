@@ -39,6 +39,7 @@ private:
     void viewLoad(const QUrl& url); // every load of the program's own goes through here
     void showMessage(const QString& html);
     void onRendererEnded(int status);
+    void nameViewForPage();
 
     WebEngine& m_engine;
     const PageRules m_rules;
