@@ -12,4 +12,12 @@ QUrl AddressFromUserText(const QString& text)
     return url.isValid() ? url : QUrl();
 }
 
+QString ComparableAddress(const QUrl& url)
+{
+    const QUrl u = url.adjusted(QUrl::NormalizePathSegments | QUrl::RemoveFragment);
+    const QString path = u.path(QUrl::FullyDecoded);
+    return u.scheme() + QStringLiteral("://") + u.host() + u':' + QString::number(u.port()) +
+           (path.isEmpty() ? QStringLiteral("/") : path) + u'?' + u.query(QUrl::FullyDecoded);
+}
+
 } // namespace tovrin::browser

@@ -1,5 +1,7 @@
 #include "browser/DialogRules.h"
 
+#include <utility>
+
 namespace tovrin::browser {
 
 DialogAnswer AnswerDialog(const DialogAsked& asked)
@@ -23,21 +25,23 @@ int RecentDialogs::count(std::int64_t nowMs)
 {
     while (!m_times.empty() && nowMs - m_times.front() >= kWindowMs)
         m_times.pop_front();
-    if (static_cast<int>(m_times.size()) >= kLimit)
-        m_exhausted = true;
-    return m_exhausted ? kLimit : static_cast<int>(m_times.size());
+    return static_cast<int>(m_times.size());
 }
 
 void RecentDialogs::shown(std::int64_t nowMs)
 {
     m_times.push_back(nowMs);
-    count(nowMs);
 }
 
-void RecentDialogs::newPage()
+void ProgramLoads::asked(std::string address)
 {
-    m_times.clear();
-    m_exhausted = false;
+    m_pending = std::move(address);
+}
+
+void ProgramLoads::navigationStarted(const std::string& address, bool ofProgram)
+{
+    if (ofProgram && m_pending == address)
+        m_pending.reset();
 }
 
 } // namespace tovrin::browser

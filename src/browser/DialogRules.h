@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
+#include <string>
 
 namespace tovrin::browser {
 
@@ -20,7 +22,7 @@ struct DialogAsked
     bool seen = true;            // the view, its window and its strip are on the screen
     bool programLeaving = false; // the program itself is loading another page into the view
     bool oneOpen = false;        // one of the view's dialogs is on the screen already
-    int shownThisMinute = 0;     // dialogs the page has shown, as RecentDialogs counts them
+    int shownThisMinute = 0;     // dialogs the view has shown, as RecentDialogs counts them
 };
 
 // A page may not put dialogs in front of the user from a view the user cannot see, nor
@@ -28,8 +30,8 @@ struct DialogAsked
 // Nothing a page does holds up a page the program loads.
 DialogAnswer AnswerDialog(const DialogAsked& asked);
 
-// The dialogs one page has shown. Once three came within a minute the page shows no more:
-// the count stays at the limit until the next page.
+// The dialogs one view has shown within the last minute, whichever pages asked for them: a
+// page that loads itself anew gains nothing.
 class RecentDialogs
 {
 public:
@@ -38,11 +40,26 @@ public:
 
     int count(std::int64_t nowMs);
     void shown(std::int64_t nowMs);
-    void newPage();
 
 private:
     std::deque<std::int64_t> m_times;
-    bool m_exhausted = false;
+};
+
+// The loads the program itself makes in a view, recognised by the navigation each one
+// starts: until the view has taken up the latest, the page shown is being left by the
+// program. Nothing a page does, and no earlier load that ends late, changes that.
+class ProgramLoads
+{
+public:
+    // The program asks the view for an address (as the engine will report it).
+    void asked(std::string address);
+    // The view has taken up a navigation of its main frame; ofProgram says it is of the
+    // kind only the program starts.
+    void navigationStarted(const std::string& address, bool ofProgram);
+    bool leaving() const { return m_pending.has_value(); }
+
+private:
+    std::optional<std::string> m_pending;
 };
 
 } // namespace tovrin::browser

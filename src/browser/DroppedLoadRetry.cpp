@@ -1,5 +1,7 @@
 #include "browser/DroppedLoadRetry.h"
 
+#include "browser/AddressInput.h"
+
 #include <QLoggingCategory>
 #include <QTimer>
 
@@ -8,20 +10,6 @@
 namespace tovrin::browser {
 
 Q_DECLARE_LOGGING_CATEGORY(lcBrowser)
-
-namespace {
-
-// An address as the engine may report it back: "http://Host" and "http://host/" are the
-// same page, and so are a character and its percent-encoded form.
-QString Normalised(const QUrl& url)
-{
-    const QUrl u = url.adjusted(QUrl::NormalizePathSegments | QUrl::RemoveFragment);
-    const QString path = u.path(QUrl::FullyDecoded);
-    return u.scheme() + QStringLiteral("://") + u.host() + u':' + QString::number(u.port()) +
-           (path.isEmpty() ? QStringLiteral("/") : path) + u'?' + u.query(QUrl::FullyDecoded);
-}
-
-} // namespace
 
 DroppedLoadRetry::DroppedLoadRetry(QObject* parent, std::function<void(const QUrl&)> load)
     : QObject(parent), m_load(std::move(load))
@@ -42,7 +30,7 @@ void DroppedLoadRetry::loading(const QUrl& url)
 
 void DroppedLoadRetry::navigationStarted(const QUrl& url)
 {
-    if (!m_url.isEmpty() && Normalised(url) == Normalised(m_url))
+    if (!m_url.isEmpty() && SamePage(url, m_url))
         m_started = true;
 }
 

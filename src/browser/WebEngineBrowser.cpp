@@ -120,7 +120,7 @@ void WebEngineBrowser::loadUrl(const QUrl& url)
 
 void WebEngineBrowser::viewLoad(const QUrl& url)
 {
-    m_page->programLoads();
+    m_page->programLoads(url);
     m_view->load(url);
 }
 
@@ -130,8 +130,9 @@ void WebEngineBrowser::showMessage(const QString& html)
     ++m_loads;
     m_showingMessage = true;
     m_retry->forget();
-    m_page->programLoads();
-    m_page->setHtml(html);
+    // Loaded by its own address, so that the view's taking it up is recognised.
+    viewLoad(QUrl(QStringLiteral("data:text/html;charset=UTF-8,") +
+                  QString::fromLatin1(QUrl::toPercentEncoding(html))));
 }
 
 void WebEngineBrowser::onRendererEnded(int status)

@@ -1,5 +1,8 @@
 #include "browser/WebEnginePage.h"
 
+#include "browser/AddressInput.h"
+#include "browser/InSight.h"
+
 #include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QWebEngineView>
@@ -47,8 +50,6 @@ WebEnginePage::WebEnginePage(QWebEngineProfile* profile, PageRules rules, QObjec
                     m_rules.openExternally(url);
                 // Left unanswered, the request goes on to createWindow, which opens nothing.
             });
-    // The page the program left had its say before the new one finished loading.
-    connect(this, &QWebEnginePage::loadFinished, this, [this] { m_programLoads = false; });
     // A page asking to close its window closes its page; the view stays.
     connect(this, &QWebEnginePage::windowCloseRequested, this,
             [this] { setUrl(QUrl(QStringLiteral("about:blank"))); });
@@ -89,11 +90,15 @@ bool IsLeavePageQuestion(const QString& msg)
 
 } // namespace
 
+void WebEnginePage::programLoads(const QUrl& url)
+{
+    m_programLoads.asked(ComparableAddress(url).toStdString());
+}
+
 bool WebEnginePage::seen() const
 {
     const QWebEngineView* view = QWebEngineView::forPage(this);
-    return view && view->isVisible() && view->width() > 0 && view->height() > 0 &&
-           !view->window()->isMinimized();
+    return view && InSight(*view);
 }
 
 DialogAnswer WebEnginePage::answer(DialogKind kind)
@@ -103,7 +108,7 @@ DialogAnswer WebEnginePage::answer(DialogKind kind)
     asked.silent = m_silent;
     asked.outOfSight = m_rules.outOfSight;
     asked.seen = seen();
-    asked.programLeaving = m_programLoads;
+    asked.programLeaving = m_programLoads.leaving();
     asked.oneOpen = m_dialogOpen;
     asked.shownThisMinute = m_recentDialogs.count(m_clock.elapsed());
     const DialogAnswer answer = AnswerDialog(asked);
@@ -198,8 +203,8 @@ bool WebEnginePage::acceptNavigationRequest(const QUrl& url, NavigationType type
             qCDebug(lcBrowser) << "page navigation refused" << url;
     }
     if (accepted && isMainFrame) {
-        if (type != NavigationTypeReload) // a new page may ask for dialogs again
-            m_recentDialogs.newPage();
+        m_programLoads.navigationStarted(ComparableAddress(url).toStdString(),
+                                         type == NavigationTypeTyped);
         if (type != NavigationTypeReload && type != NavigationTypeBackForward)
             m_fromForm = type == NavigationTypeFormSubmitted;
         emit mainFrameNavigation(url);

@@ -24,8 +24,8 @@ struct PageRules
 // permission: new windows become the desktop browser's (on the user's click only), and
 // a page may neither load an address outside the web nor hand one to another program,
 // but for what the page rules allow. Its dialogs follow AnswerDialog: none from a view
-// the user cannot see, one at a time, three a minute, and none that holds up a page the
-// program loads.
+// the user cannot see, one at a time, three a minute in the view, and none that holds up
+// a page the program loads.
 class WebEnginePage : public QWebEnginePage
 {
     Q_OBJECT
@@ -36,8 +36,9 @@ public:
     void setSilent(bool silent) { m_silent = silent; }
     bool silent() const { return m_silent; }
 
-    // The program is about to load another page: the page shown may not ask to stay.
-    void programLoads() { m_programLoads = true; }
+    // The program is about to load another page: until the view takes it up, the page
+    // shown may not ask to stay.
+    void programLoads(const QUrl& url);
 
     // The page shown came from a form: loading it again would send the form again.
     bool fromForm() const { return m_fromForm; }
@@ -66,7 +67,7 @@ private:
     template <typename Show> auto showing(Show show);
 
     bool m_silent = false;
-    bool m_programLoads = false;
+    ProgramLoads m_programLoads;
     bool m_dialogOpen = false;
     RecentDialogs m_recentDialogs;
     QElapsedTimer m_clock;

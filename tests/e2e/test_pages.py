@@ -203,3 +203,64 @@ class TestPagesStayInPlace:
         app.query("after")
         app.expect_request(lambda: app.key("F3"), url("http://dict.youdao.com/search?q=after"))
         assert files_below(app.desktop.program_home) == []
+
+
+MAKER = "http://maker.tovrin.test/gengxin/"
+
+
+def dialogs(app):
+    """The dialogs pages have put up: the program's windows but its own, its icon and its
+    greeting balloon."""
+    return {w for w in app.windows() if app.screen.name(w) not in (app.screen.name(app.wid), "Tovrin")}
+
+
+def requested(app, action, address):
+    """Runs action and waits for address among the requests that follow (the strip's
+    advertisement goes on loading itself meanwhile)."""
+    since = app.proxy.count()
+    action()
+    assert address in app.proxy.wait_for(lambda a: address in a, 10, since), app.trace()
+
+
+class TestDialogsOfTheStrip:
+    """The strip's pages may ask the user only so often, and never stand in the way of the
+    program: an advertisement that alerts and loads itself anew, and an update page that
+    asks to stay."""
+    exe = "TOVRIN_MAKER_EXE"
+    pages = {
+        MAKER + "ad.php*": page("alert('ad');"
+                                "setTimeout(() => location.href = '/gengxin/ad.php?' + Date.now(), 300);"),
+        MAKER + "cidiangengxin.html": page(
+            "addEventListener('beforeunload', e => { e.preventDefault(); e.returnValue = ''; });",
+            "<div style='position:fixed;inset:0'>update</div>"),
+    }
+
+    def test_1_three_dialogs_a_minute_however_often_the_page_loads_itself(self, app):
+        seen = set()
+        deadline = time.monotonic() + 15
+        while time.monotonic() < deadline:
+            for dialog in dialogs(app) - seen:
+                seen.add(dialog)
+                app.xdo("windowactivate", dialog, check=False)
+                app.key("Return")  # the user closes it
+            time.sleep(0.2)
+        loads = [a for a in app.proxy.addresses() if a.startswith(MAKER + "ad.php")]
+        assert len(loads) > len(seen), "the page did not load itself again\n" + app.trace()
+        assert len(seen) == 3, "%d dialogs in 15 s\n%s" % (len(seen), app.trace())
+        # What the user types meanwhile is looked up.
+        app.xdo("windowactivate", app.wid)
+        app.query("still")
+        requested(app, lambda: app.key("F3"), url("http://dict.youdao.com/search?q=still"))
+
+    def test_2_a_page_that_asks_to_stay_does_not_hold_the_strip_open(self, app):
+        requested(app, lambda: app.click_twips(5565, 7100, 900, 375),  # "检查更新"
+                  MAKER + "cidiangengxin.html")
+        app.wait_loaded(MAKER + "cidiangengxin.html")
+        app.click(px(9000), px(7400))  # into the update page: it may now ask
+        before = dialogs(app)
+        app.click_twips(5565, 7595, 900, 375)  # "关闭广告"
+        app.wait_for_outer_size(12030, 7300)
+        time.sleep(1.0)
+        assert dialogs(app) - before == set(), app.trace()
+        # The page did ask, and the program answered for the user.
+        assert "dialog answered without showing it; kind 3" in app.program.output()

@@ -80,7 +80,7 @@ TEST(DialogRules, ViewRoleSightKindAndDialogsSoFar)
     }
 }
 
-TEST(DialogRules, ThreeInAMinuteEndTheDialogsOfThePageUntilTheNext)
+TEST(DialogRules, ThreeAMinutePerViewWhateverItsPagesDo)
 {
     RecentDialogs recent;
     recent.shown(0);
@@ -90,12 +90,28 @@ TEST(DialogRules, ThreeInAMinuteEndTheDialogsOfThePageUntilTheNext)
     recent.shown(70000);
     recent.shown(80000);
     EXPECT_EQ(recent.count(80000), 3);
-    // Limited for the rest of the page, also once the minute has passed.
-    EXPECT_EQ(recent.count(1000000), RecentDialogs::kLimit);
-    recent.newPage();
-    EXPECT_EQ(recent.count(1000000), 0);
-    // Three spread over more than a minute never limit the page.
-    for (const int t : {0, 40000, 80000, 120000})
-        recent.shown(t);
-    EXPECT_EQ(recent.count(120000), 2);
+    // A minute after the third from last, the view may show one again.
+    EXPECT_EQ(recent.count(89999), 3);
+    EXPECT_EQ(recent.count(90000), 2);
+}
+
+TEST(DialogRules, TheProgramsLoadIsRecognisedByTheNavigationItStarts)
+{
+    ProgramLoads loads;
+    EXPECT_FALSE(loads.leaving());
+    loads.asked("http://a.test/");
+    // The page moving itself, or an earlier load of the program's, does not end it.
+    loads.navigationStarted("http://a.test/", false);
+    loads.navigationStarted("http://old.test/", true);
+    EXPECT_TRUE(loads.leaving());
+    loads.navigationStarted("http://a.test/", true);
+    EXPECT_FALSE(loads.leaving());
+
+    // A load asked for over one not yet taken up: only the latest counts.
+    loads.asked("http://a.test/");
+    loads.asked("http://b.test/");
+    loads.navigationStarted("http://a.test/", true);
+    EXPECT_TRUE(loads.leaving());
+    loads.navigationStarted("http://b.test/", true);
+    EXPECT_FALSE(loads.leaving());
 }

@@ -4,6 +4,7 @@
 #include "app/NoticeBox.h"
 #include "app/QueryBox.h"
 #include "app/Twips.h"
+#include "browser/InSight.h"
 
 #include <QAction>
 #include <QMenu>
@@ -292,9 +293,13 @@ void Form1WindowTest::updateButtonSwitchesNoticeAndPage()
 {
     ShownForm f;
     auto& form = *f.form;
+    // Pages show dialogs only where they can be seen: not from under the notice.
+    QVERIFY(browser::InSight(*form.WebBrowser1));
+    QVERIFY(!browser::InSight(*form.WebBrowser3));
     for (int round = 0; round < 2; ++round) {
         f.log.clear();
         QTest::mouseClick(form.Cd_update, Qt::LeftButton);
+        QVERIFY(browser::InSight(*form.WebBrowser3));
         QVERIFY(form.Text2->isHidden());
         QCOMPARE(form.Cd_update->text(), QStringLiteral("返回"));
         QCOMPARE(form.bNoticeShown, 0);
@@ -330,6 +335,7 @@ void Form1WindowTest::closingTheStripInTheNormalState()
         QCOMPARE(w->height(), 0);
     QVERIFY(form.Cd_update->isHidden());
     QVERIFY(form.Cd_AD->isHidden());
+    QVERIFY(!browser::InSight(*form.WebBrowser2));
     QCOMPARE(form.WebBrowser1->height(), Px(7300 - 800 - 500));
 
     // Nothing of the strip comes back at any size, and the closed minimum holds.
