@@ -129,6 +129,8 @@ public:
     void SetOuterSize(float W, float H);
     // Shows the tray menu with its left edge at the mouse.
     void PopupTrayMenu();
+    // Shows the window again in the normal state, as the icon and the menu do.
+    void ShowAgain();
 
     // Before the first showing, asks the window manager for the frame it will draw.
     void setVisible(bool visible) override;
@@ -183,7 +185,8 @@ private:
     // The program has shown the window (first showing, or back from the notification
     // area): its next activation is one of the program's own and runs Form_Activate.
     // Activations the user makes, coming back from another program, leave the focus where
-    // it was.
+    // it was; a showing that no activation followed is forgotten when the user switches
+    // away.
     bool m_activationPending = false;
     // Where the focus was when the last lookup started: the control the lookup came from.
     QPointer<QWidget> m_focusAtLookup;

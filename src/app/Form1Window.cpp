@@ -42,6 +42,7 @@ void Place(QWidget* w, const layout::Rect& r)
 void Form1::setVisible(bool visible)
 {
     if (visible && !m_shownOnce) {
+        m_activationPending = true; // the program's first showing
         create();
         m_size->requestFrameBeforeShowing();
         // The window starts centred on the screen at its design outer size.
@@ -123,8 +124,6 @@ void Form1::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     m_shownOnce = true;
-    if (!event->spontaneous())
-        m_activationPending = true;
     qCDebug(lcWindow) << "shown";
 }
 
@@ -145,9 +144,16 @@ void Form1::onTrayWatch()
     } else if (!canHideToTray()) {
         m_trayWatch.stop();
         Module1::bShownFromTray = 1;
-        show();
-        SetWindowState(0);
+        ShowAgain();
     }
+}
+
+void Form1::ShowAgain()
+{
+    // The program's own showing: the activation it brings runs Form_Activate.
+    m_activationPending = true;
+    show();
+    SetWindowState(0);
 }
 
 void Form1::applyLayout(const layout::Controls& c)
@@ -200,10 +206,11 @@ void Form1::Form_Resize()
 void Form1::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() &&
-        std::exchange(m_activationPending, false))
-        Form_Activate();
-    else if (event->type() == QEvent::WindowStateChange)
+    if (event->type() == QEvent::ActivationChange) {
+        // An arming that no activation used is dropped when the user switches away.
+        if (std::exchange(m_activationPending, false) && isActiveWindow())
+            Form_Activate();
+    } else if (event->type() == QEvent::WindowStateChange)
         Form_Resize();
 }
 
@@ -259,10 +266,8 @@ void Form1::mnuShow_Click()
         Module1::bShownFromTray = 1;
         // Showing a window that is shown in the normal state changes nothing: it is not
         // raised, activated or re-selected.
-        if (!isVisible() || WindowState() != 0) {
-            show();
-            SetWindowState(0);
-        }
+        if (!isVisible() || WindowState() != 0)
+            ShowAgain();
     } else if (canHideToTray()) {
         Module1::bShownFromTray = 0;
         SetWindowState(1);

@@ -40,8 +40,7 @@ LRESULT WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
             attempt([&] { minimized = form.WindowState() == 1; });
             if (minimized) {
                 attempt([] { bShownFromTray = 1; });
-                attempt([&] { form.show(); });
-                attempt([&] { form.SetWindowState(0); });
+                attempt([&] { form.ShowAgain(); });
             } else {
                 attempt([] { bShownFromTray = 0; });
                 attempt([&] { form.SetWindowState(1); });

@@ -3,7 +3,7 @@ the maker's strip and exit, driven by real clicks and keys."""
 
 import time
 
-from app import DESIGN_SIZE, px
+from app import DESIGN_SIZE, px, url
 from harness import stop_process
 
 
@@ -17,6 +17,8 @@ class TestWithNotificationArea:
         app.wait_until(lambda: app.wm_state() == "Normal", what="the normal state")
 
     def test_2_once_shown_from_the_tray_minimizing_keeps_it_on_the_taskbar(self, app):
+        app.query("abc")
+        app.key("Left")  # the caret inside the word, nothing selected
         app.xdo("windowminimize", app.wid)
         app.wait_until(lambda: app.wm_state() == "Iconic", what="the iconic state")
         time.sleep(0.5)
@@ -24,6 +26,10 @@ class TestWithNotificationArea:
         app.click_tray(1)
         app.wait_until(lambda: app.shown() and app.wm_state() == "Normal",
                        what="the window to come back")
+        # Brought back by the program: the whole query is selected, ready for a new word.
+        app.wait_until(lambda: app.screen.active_window() == app.wid, what="the window active")
+        app.type_text("new")
+        app.expect_request(lambda: app.key("F3"), url("http://dict.youdao.com/search?q=new"))
 
     def test_3_left_click_on_the_icon_hides_and_shows_the_window(self, app):
         app.click_tray(1)

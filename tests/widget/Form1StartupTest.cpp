@@ -203,15 +203,38 @@ void Form1StartupTest::onlyTheProgramsOwnShowingsRearmTheQuery()
     awayAndBack();
     QTRY_VERIFY(f.browser(1)->page->hasFocus());
 
-    // Shown again after hiding (the tray icon, the menu's show item): re-armed.
-    form.hide();
+    // Shown again by the icon: hidden in the notification area, or minimized but still
+    // shown after a showing from the tray. Re-armed either way.
+    const auto trayClick = [&] {
+        platform::SendMessageA(form.hWnd(), app::Module1::WM_TRAYICON, 1, 514);
+    };
+    app::Module1::bShownFromTray = 0;
+    trayClick();
+    QVERIFY(form.isHidden());
     other.activateWindow(); // the window system gives the activation to another window
     QVERIFY(QTest::qWaitForWindowActive(&other));
-    form.show();
-    form.activateWindow();
+    form.Text1->setCursorPosition(1);
+    trayClick();
     QVERIFY(QTest::qWaitForWindowActive(&form));
     QTRY_VERIFY(form.Text1->hasFocus());
     QCOMPARE(form.Text1->selectedText(), form.Text1->text());
+    form.Text1->setCursorPosition(1);
+    form.SetWindowState(1);
+    QVERIFY(form.isVisible());
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    trayClick();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTRY_COMPARE(form.Text1->selectedText(), form.Text1->text());
+
+    // A showing that no activation followed (the window was active already) is forgotten
+    // once the user switches away: coming back leaves the caret where it was.
+    QVERIFY(form.isActiveWindow());
+    form.ShowAgain(); // active already: no activation follows
+    form.Text1->setCursorPosition(2);
+    awayAndBack();
+    QCOMPARE(form.Text1->cursorPosition(), 2);
+    QVERIFY(!form.Text1->hasSelectedText());
 }
 
 void Form1StartupTest::firstFrameWaitsForActivationOrAMoment()
