@@ -71,6 +71,7 @@ void WindowSizeNegotiation::placeCentred(PixelRect area, layout::Size outer)
     if (!(m_requestedClient == m_window.clientSize()))
         m_pendingOuter = outer;
     m_askedAtMs = m_clock.nowMs();
+    m_placedAt = client;
     m_window.placeClient(client);
 }
 
@@ -129,7 +130,18 @@ void WindowSizeNegotiation::setOuterSize(layout::Size outer)
         return;
     m_pendingOuter = outer;
     m_askedAtMs = m_clock.nowMs();
-    m_window.resizeClient(client);
+    ask(client);
+}
+
+void WindowSizeNegotiation::ask(PixelSize client)
+{
+    // While the first showing is being framed, neither Qt nor the X server need know
+    // where the window stands (a window manager's late configure event, a placement it
+    // has not yet applied): a size asked for then carries the position it was placed at.
+    if (m_centreIn)
+        m_window.placeClient({m_placedAt.x, m_placedAt.y, client.width, client.height});
+    else
+        m_window.resizeClient(client);
 }
 
 void WindowSizeNegotiation::resized()
@@ -165,7 +177,7 @@ void WindowSizeNegotiation::watchFrame()
         if (outstanding && m_window.shownNormal() && now - m_askedAtMs > kAskAgainMs) {
             m_window.trace(Describe("size not applied; asking again for", m_requestedClient));
             m_askedAtMs = now;
-            m_window.resizeClient(m_requestedClient);
+            ask(m_requestedClient);
         }
         return;
     }

@@ -110,6 +110,7 @@ private:
     PixelSize frame() const;
     platform::FrameMargins frameMargins() const;
     void placeCentred(PixelRect workArea, layout::Size outer);
+    void ask(PixelSize client);
     void noteFrame();
     bool frameArrived() const;
     bool requestApplied() const;
@@ -123,8 +124,10 @@ private:
     // to read (before framing, while unmapped).
     std::optional<platform::FrameMargins> m_knownFrame;
     bool m_frameAnnounced = false;
-    // Where the first showing is centred, until the frame has been drawn.
+    // Where the first showing is centred, until the frame has been drawn, and where the
+    // window was placed for it.
     std::optional<PixelRect> m_centreIn;
+    PixelRect m_placedAt;
     // A size set from code, read back until applied.
     std::optional<layout::Size> m_pendingOuter;
     // The outer size last set from code and the client size that gave it, to be made

@@ -231,6 +231,29 @@ TEST(WindowSizeNegotiation, FirstShowingIsCentredWithTheFrameAnnouncedOrOnceItIs
     EXPECT_EQ(late.window.placed.size(), 2u);
 }
 
+TEST(WindowSizeNegotiation, SizeCorrectedWhileTheFirstShowingIsFramedKeepsItsPlace)
+{
+    // A window manager's late configure event reports the size the window had before it
+    // was placed (openbox answers the frame request with one): the correction carries the
+    // centred position, not the one Qt or the X server may hold at that moment.
+    Negotiation n;
+    n.window.announced = kFrame;
+    n.size.requestFrameBeforeShowing();
+    n.size.centreOnFirstShowing({0, 0, 1280, 1024}, kMinimum);
+    n.window.client = {794, 539};
+    n.size.resized();
+    n.size.setOuterSize(kMinimum);
+    EXPECT_TRUE(n.window.asked.empty());
+    EXPECT_EQ(n.window.placed.back(), (PixelRect{240, 250, 800, 544}));
+    // Framed: sizes set from then on leave the position to the window system.
+    n.frame(kFrame);
+    n.tick(50);
+    n.window.client = {900, 600};
+    n.size.resized();
+    n.size.setOuterSize(kMinimum);
+    EXPECT_EQ(n.window.asked, std::vector<PixelSize>{(PixelSize{800, 544})});
+}
+
 TEST(WindowSizeNegotiation, SizeTheWindowAlreadyHasAsksNothing)
 {
     Negotiation n;
