@@ -3,7 +3,7 @@
 
 #include "FormFixture.h"
 
-#include "app/QueryBox.h"
+#include "lookup/QueryBox.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -42,18 +42,17 @@ int main(int argc, char* argv[])
             tovrin::testing::FormFixture f;
             const QString unit = chinese ? QStringLiteral("词") : QStringLiteral("w");
             const qsizetype unitBytes = chinese ? 3 : 1;
-            f.form->Text1->setMaxLength(std::numeric_limits<int>::max());
-            f.form->Text1->setText(unit.repeated(bytes / unitBytes));
-            f.form->Text1->setCursorPosition(0);
+            f.query()->setText(unit.repeated(bytes / unitBytes));
+            f.query()->setCursorPosition(0);
             // The same box without the window's key procedures, for what Qt itself costs.
             QLineEdit bare;
             bare.setMaxLength(std::numeric_limits<int>::max());
-            bare.setText(f.form->Text1->text());
+            bare.setText(f.query()->text());
             bare.setCursorPosition(0);
             std::printf("keystroke with %7lld bytes of %s text: query box %8.3f ms, "
                         "plain line edit %8.3f ms (medians of 21)\n",
                         static_cast<long long>(bytes), chinese ? "Chinese" : "ASCII  ",
-                        MedianKeystrokeMs(f.form->Text1), MedianKeystrokeMs(&bare));
+                        MedianKeystrokeMs(f.query()), MedianKeystrokeMs(&bare));
         }
     }
     return 0;

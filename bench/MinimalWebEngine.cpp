@@ -1,7 +1,7 @@
 // The yardstick for Tovrin's start-up: one browser view in one window, loading one page,
 // reporting the same moments the same way, under the same rule of keeping no files.
 
-#include "browser/DriverCaches.h"
+#include "startup/DriverCaches.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -18,7 +18,7 @@ int main(int argc, char* argv[])
     // drivers' (with one, its later starts would skip compiling shaders that Tovrin
     // compiles every time).
     QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
-    tovrin::browser::TurnOffDriverDiskCaches();
+    tovrin::startup::TurnOffDriverDiskCaches();
     QApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s URL\n", argv[0]);

@@ -1,13 +1,13 @@
 #include "BuildConfig.h"
-#include "app/Application.h"
+#include "startup/Startup.h"
 
 int main(int argc, char* argv[])
 {
-    tovrin::app::BuildSettings settings;
+    tovrin::startup::BuildSettings settings;
     settings.version = TOVRIN_VERSION;
     settings.makerHost = TOVRIN_MAKER_HOST;
     settings.makerNumber = TOVRIN_MAKER_NUMBER;
     settings.hostOverrides = TOVRIN_HOST_OVERRIDES;
     settings.contactScheme = TOVRIN_CONTACT_SCHEME;
-    return tovrin::app::RunApplication(argc, argv, settings);
+    return tovrin::startup::RunApplication(argc, argv, settings);
 }

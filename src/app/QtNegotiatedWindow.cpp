@@ -10,16 +10,20 @@ namespace tovrin::app {
 
 Q_DECLARE_LOGGING_CATEGORY(lcWindow)
 
-QtNegotiatedWindow::QtNegotiatedWindow(QWidget& window, platform::WindowBackend& backend,
-                                       std::function<int()> windowState,
+using geometry::FrameMargins;
+using geometry::PixelRect;
+using geometry::PixelSize;
+
+QtNegotiatedWindow::QtNegotiatedWindow(QWidget& window, WindowManager& manager,
+                                       std::function<bool()> inNormalState,
                                        std::function<void()> onWatch)
-    : m_window(window), m_backend(backend), m_windowState(std::move(windowState))
+    : m_window(window), m_manager(manager), m_inNormalState(std::move(inNormalState))
 {
-    m_watch.setInterval(WindowSizeNegotiation::kWatchIntervalMs);
+    m_watch.setInterval(geometry::WindowSizeNegotiation::kWatchIntervalMs);
     QObject::connect(&m_watch, &QTimer::timeout, &window, std::move(onWatch));
 }
 
-platform::FrameMargins QtNegotiatedWindow::drawnFrame() const
+FrameMargins QtNegotiatedWindow::drawnFrame() const
 {
     // Asked of the window itself: the widget keeps the first non-empty answer until its
     // next move or resize.
@@ -28,9 +32,9 @@ platform::FrameMargins QtNegotiatedWindow::drawnFrame() const
     return {m.left(), m.top(), m.right(), m.bottom()};
 }
 
-std::optional<platform::FrameMargins> QtNegotiatedWindow::requestFrame()
+std::optional<FrameMargins> QtNegotiatedWindow::requestFrame()
 {
-    return m_backend.frameEstimate();
+    return m_manager.frameEstimate();
 }
 
 PixelSize QtNegotiatedWindow::clientSize() const
@@ -55,7 +59,7 @@ bool QtNegotiatedWindow::shownNormal() const
 
 bool QtNegotiatedWindow::normalState() const
 {
-    return m_windowState() == 0;
+    return m_inNormalState();
 }
 
 void QtNegotiatedWindow::setWatching(bool on)
@@ -69,12 +73,12 @@ void QtNegotiatedWindow::setWatching(bool on)
 void QtNegotiatedWindow::trace(std::string_view what)
 {
     qCDebug(lcWindow) << QLatin1StringView(what.data(), static_cast<qsizetype>(what.size()))
-                      << "client" << m_window.geometry() << "state" << m_windowState();
+                      << "client" << m_window.geometry() << "normal" << m_inNormalState();
 }
 
 namespace {
 
-class Steady : public MonotonicClock
+class Steady : public geometry::MonotonicClock
 {
 public:
     std::int64_t nowMs() const override
@@ -86,7 +90,7 @@ public:
 
 } // namespace
 
-const MonotonicClock& SteadyClock()
+const geometry::MonotonicClock& SteadyClock()
 {
     static const Steady clock;
     return clock;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/WindowSizeNegotiation.h"
+#include "app/WindowManager.h"
+#include "geometry/WindowSizeNegotiation.h"
 
 #include <QTimer>
 
@@ -11,19 +12,19 @@ class QWidget;
 namespace tovrin::app {
 
 // A top-level widget as its size negotiation sees it, with the frame watch's timer.
-class QtNegotiatedWindow : public NegotiatedWindow
+class QtNegotiatedWindow : public geometry::NegotiatedWindow
 {
 public:
-    // windowState gives 0 for normal, 1 minimized, 2 maximized; onWatch runs every
-    // tick of the frame watch.
-    QtNegotiatedWindow(QWidget& window, platform::WindowBackend& backend,
-                       std::function<int()> windowState, std::function<void()> onWatch);
+    // inNormalState says whether the window is neither minimized nor maximized; onWatch
+    // runs every tick of the frame watch.
+    QtNegotiatedWindow(QWidget& window, WindowManager& manager, std::function<bool()> inNormalState,
+                       std::function<void()> onWatch);
 
-    platform::FrameMargins drawnFrame() const override;
-    std::optional<platform::FrameMargins> requestFrame() override;
-    PixelSize clientSize() const override;
-    void resizeClient(PixelSize size) override;
-    void placeClient(PixelRect rect) override;
+    geometry::FrameMargins drawnFrame() const override;
+    std::optional<geometry::FrameMargins> requestFrame() override;
+    geometry::PixelSize clientSize() const override;
+    void resizeClient(geometry::PixelSize size) override;
+    void placeClient(geometry::PixelRect rect) override;
     bool shownNormal() const override;
     bool normalState() const override;
     void setWatching(bool on) override;
@@ -31,12 +32,12 @@ public:
 
 private:
     QWidget& m_window;
-    platform::WindowBackend& m_backend;
-    std::function<int()> m_windowState;
+    WindowManager& m_manager;
+    std::function<bool()> m_inNormalState;
     QTimer m_watch;
 };
 
 // The steady clock, in milliseconds.
-const MonotonicClock& SteadyClock();
+const geometry::MonotonicClock& SteadyClock();
 
 } // namespace tovrin::app

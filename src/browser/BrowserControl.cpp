@@ -38,4 +38,14 @@ void BrowserControl::onFocusChanged(QWidget* old, QWidget* now)
         emit gotFocus();
 }
 
+BrowserControl* MakeBrowser(const BrowserFactory& browsers, QWidget* parent,
+                            const BrowserRole& role, const char* objectName,
+                            const char* accessibleName)
+{
+    BrowserControl* browser = browsers(parent, role);
+    browser->setObjectName(QLatin1String(objectName));
+    browser->setAccessibleName(QString::fromUtf8(accessibleName));
+    return browser;
+}
+
 } // namespace tovrin::browser

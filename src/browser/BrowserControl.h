@@ -58,4 +58,10 @@ private:
 // Makes a browser control of the given role.
 using BrowserFactory = std::function<BrowserControl*(QWidget* parent, const BrowserRole& role)>;
 
+// A control of that role, named for finding it (the design's name) and for assistive
+// technology. The role says what it does; nothing depends on its names.
+BrowserControl* MakeBrowser(const BrowserFactory& browsers, QWidget* parent,
+                            const BrowserRole& role, const char* objectName,
+                            const char* accessibleName);
+
 } // namespace tovrin::browser

@@ -26,7 +26,7 @@ void BrowserEngine::releaseWaitingPages()
 
 bool BrowserEngine::waits(const BrowserControl& control) const
 {
-    return !m_started || (control.role().waitsForFirstPage && !m_waitingReleased);
+    return m_held && (!m_started || (control.role().waitsForFirstPage && !m_waitingReleased));
 }
 
 bool BrowserEngine::keeps(BrowserControl& control, const QString& address)

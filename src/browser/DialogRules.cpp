@@ -15,22 +15,10 @@ DialogAnswer AnswerDialog(const DialogAsked& asked)
             asked.kind == DialogKind::Confirm || asked.kind == DialogKind::LeavePage;
         return agrees ? DialogAnswer::Agree : DialogAnswer::Cancel;
     }
-    if (asked.outOfSight || !asked.seen || asked.oneOpen ||
-        asked.shownThisMinute >= RecentDialogs::kLimit)
+    if (asked.role.outOfSight || !asked.seen || asked.oneOpen ||
+        asked.shownThisMinute >= kDialogsAMinute)
         return DialogAnswer::Cancel;
     return DialogAnswer::Show;
-}
-
-int RecentDialogs::count(std::int64_t nowMs)
-{
-    while (!m_times.empty() && nowMs - m_times.front() >= kWindowMs)
-        m_times.pop_front();
-    return static_cast<int>(m_times.size());
-}
-
-void RecentDialogs::shown(std::int64_t nowMs)
-{
-    m_times.push_back(nowMs);
 }
 
 void ProgramLoads::asked(std::string address)

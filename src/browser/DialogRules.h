@@ -1,7 +1,7 @@
 #pragma once
 
-#include <cstdint>
-#include <deque>
+#include "browser/BrowserRole.h"
+
 #include <optional>
 #include <string>
 
@@ -14,36 +14,24 @@ enum class DialogKind { Alert, Confirm, Prompt, LeavePage, Files };
 // anything, as a user who cancelled it would or, in a silent view, as one who agreed.
 enum class DialogAnswer { Show, Cancel, Agree };
 
+// A view shows no more than this many of its pages' dialogs within a minute.
+inline constexpr int kDialogsAMinute = 3;
+
 struct DialogAsked
 {
     DialogKind kind = DialogKind::Alert;
+    BrowserRole role;            // the view's
     bool silent = false;         // the view's Silent property
-    bool outOfSight = false;     // the view's role: nothing it shows can be seen
-    bool seen = true;            // the view, its window and its strip are on the screen
+    bool seen = true;            // any of the view is on the screen
     bool programLeaving = false; // the program itself is loading another page into the view
     bool oneOpen = false;        // one of the view's dialogs is on the screen already
-    int shownThisMinute = 0;     // dialogs the view has shown, as RecentDialogs counts them
+    int shownThisMinute = 0;     // dialogs the view has shown within the last minute
 };
 
 // A page may not put dialogs in front of the user from a view the user cannot see, nor
 // one after another: one at a time, and no more once it has shown three in a minute.
 // Nothing a page does holds up a page the program loads.
 DialogAnswer AnswerDialog(const DialogAsked& asked);
-
-// The dialogs one view has shown within the last minute, whichever pages asked for them: a
-// page that loads itself anew gains nothing.
-class RecentDialogs
-{
-public:
-    static constexpr int kLimit = 3;
-    static constexpr std::int64_t kWindowMs = 60000;
-
-    int count(std::int64_t nowMs);
-    void shown(std::int64_t nowMs);
-
-private:
-    std::deque<std::int64_t> m_times;
-};
 
 // The loads the program itself makes in a view, recognised by the navigation each one
 // starts: until the view has taken up the latest, the page shown is being left by the

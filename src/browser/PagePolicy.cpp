@@ -37,7 +37,7 @@ Verdict Decide(const PageRequest& request)
             return Verdict::Load;
         // The engine hands a scheme over only on the user's gesture, except in the
         // contact control, whose page starts the messenger by itself.
-        if (kind == Mail || (kind == Launch && request.contactControl))
+        if (kind == Mail || (kind == Launch && request.role.launchesMessenger))
             return Verdict::HandToDesktop;
         return Verdict::Refuse;
     case Origin::PageSubframe:

@@ -4,6 +4,8 @@
 // stays where it is. Plain rules over the address's scheme; the Qt side asks them at
 // every door a page or the program can open.
 
+#include "browser/BrowserRole.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,8 +41,8 @@ struct PageRequest
 {
     AddressKind kind;
     Origin origin;
-    bool userGesture = false;    // a click or key of the user's on the page asked for it
-    bool contactControl = false; // the request is the contact control's
+    bool userGesture = false; // a click or key of the user's on the page asked for it
+    BrowserRole role;         // the view's
 };
 
 Verdict Decide(const PageRequest& request);

@@ -5,15 +5,14 @@ namespace tovrin::browser {
 RendererRecovery::Step RendererRecovery::onRendererEnded(std::int64_t nowMs, bool pageFromForm,
                                                          bool rendererStarted)
 {
-    while (!m_reloads.empty() && nowMs - m_reloads.front() >= kWindowMs)
-        m_reloads.pop_front();
+    const int reloads = m_reloads.count(nowMs);
     if (!rendererStarted)
         return {Action::Leave};
-    if (pageFromForm || m_reloads.size() >= kMaxReloads)
+    if (pageFromForm || reloads >= kMaxReloads)
         return {Action::ShowStopped};
     // 250 ms, then 1 s, then 4 s.
-    const int pause = 250 << (2 * static_cast<int>(m_reloads.size()));
-    m_reloads.push_back(nowMs + pause);
+    const int pause = 250 << (2 * reloads);
+    m_reloads.add(nowMs + pause);
     return {Action::Reload, pause};
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "browser/LastMinute.h"
+
 #include <cstdint>
-#include <deque>
 
 namespace tovrin::browser {
 
@@ -22,15 +23,14 @@ public:
         int pauseMs = 0;
     };
 
-    static constexpr int kMaxReloads = 3;
-    static constexpr std::int64_t kWindowMs = 60000;
+    static constexpr int kMaxReloads = 3; // a minute
 
     // A page that came from a form is not loaded again (that would send the form
     // again), nor one whose renderer never started (it would only fail once more).
     Step onRendererEnded(std::int64_t nowMs, bool pageFromForm, bool rendererStarted);
 
 private:
-    std::deque<std::int64_t> m_reloads; // when the reloads of the last minute were made
+    LastMinute m_reloads; // when the reloads were made
 };
 
 } // namespace tovrin::browser

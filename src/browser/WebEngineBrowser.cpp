@@ -8,8 +8,8 @@
 
 #include <QDesktopServices>
 #include <QLoggingCategory>
-#include <QTimer>
 #include <QPointer>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineScript>
 #include <QWebEngineView>
@@ -84,8 +84,8 @@ void WebEngineBrowser::nameViewForPage()
     // The view's own title falls back to the address; the document's is the page's own.
     m_view->page()->runJavaScript(
         QStringLiteral("document.title"), QWebEngineScript::ApplicationWorld,
-        [view = QPointer<QWebEngineView>(m_view), control = QPointer<QWidget>(this)](
-            const QVariant& title) {
+        [view = QPointer<QWebEngineView>(m_view),
+         control = QPointer<QWidget>(this)](const QVariant& title) {
             if (!view || !control)
                 return;
             const QString text = title.toString().simplified();
@@ -97,7 +97,7 @@ void WebEngineBrowser::load(const QString& address)
 {
     const QUrl url = AddressFromUserText(address);
     const AddressKind kind = KindOfUrl(url, m_rules.addresses);
-    if (Decide({kind, Origin::Navigate}) != Verdict::Load) {
+    if (Decide({kind, Origin::Navigate, false, role()}) != Verdict::Load) {
         qCDebug(lcBrowser) << objectName() << "address refused" << address.left(200);
         showMessage(RefusedAddressPage(address));
         return;
@@ -183,8 +183,7 @@ BrowserFactory WebEngineBrowserFactory(WebEngine& engine, BrowserSettings settin
     return [&engine, settings = std::move(settings)](QWidget* parent,
                                                      const BrowserRole& role) -> BrowserControl* {
         PageRules rules;
-        rules.contactControl = role.launchesMessenger;
-        rules.outOfSight = role.outOfSight;
+        rules.role = role;
         rules.addresses.launchScheme = settings.launchScheme;
         rules.addresses.builtInPages = settings.builtInPages;
         rules.openExternally = [](const QUrl& url) { QDesktopServices::openUrl(url); };

@@ -26,9 +26,6 @@ public:
     void setSilent(bool silent) override;
     bool silent() const override { return m_silent; }
 
-    // The engine's view, or nullptr before the first page was started.
-    QWebEngineView* view() const { return m_view; }
-
 protected:
     void load(const QString& address) override;
     void unload() override;

@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
-#include <QWebEngineView>
 #include <QWebEngineCertificateError>
 #include <QWebEngineFileSystemAccessRequest>
 #include <QWebEngineFullScreenRequest>
@@ -13,6 +12,7 @@
 #include <QWebEngineQuotaRequest>
 #include <QWebEngineRegisterProtocolHandlerRequest>
 #include <QWebEngineSettings>
+#include <QWebEngineView>
 
 #include <utility>
 
@@ -35,14 +35,15 @@ WebEnginePage::WebEnginePage(QWebEngineProfile* profile, PageRules rules, QObjec
     // The contact page starts the messenger by itself; elsewhere a scheme leaves the
     // program only on the user's own click.
     settings()->setUnknownUrlSchemePolicy(
-        m_rules.contactControl ? QWebEngineSettings::AllowAllUnknownUrlSchemes
-                               : QWebEngineSettings::AllowUnknownUrlSchemesFromUserInteraction);
+        m_rules.role.launchesMessenger
+            ? QWebEngineSettings::AllowAllUnknownUrlSchemes
+            : QWebEngineSettings::AllowUnknownUrlSchemesFromUserInteraction);
 
     connect(this, &QWebEnginePage::newWindowRequested, this,
             [this](QWebEngineNewWindowRequest& request) {
                 const QUrl url = request.requestedUrl();
                 const PageRequest asked{KindOfUrl(url, m_rules.addresses), Origin::NewWindow,
-                                        request.isUserInitiated(), m_rules.contactControl};
+                                        request.isUserInitiated(), m_rules.role};
                 const bool handOn = Decide(asked) == Verdict::HandToDesktop;
                 qCDebug(lcBrowser) << "new window" << url << "user" << request.isUserInitiated()
                                    << (handOn ? "handed to the desktop" : "refused");
@@ -105,18 +106,17 @@ DialogAnswer WebEnginePage::answer(DialogKind kind)
 {
     DialogAsked asked;
     asked.kind = kind;
+    asked.role = m_rules.role;
     asked.silent = m_silent;
-    asked.outOfSight = m_rules.outOfSight;
     asked.seen = seen();
     asked.programLeaving = m_programLoads.leaving();
     asked.oneOpen = m_dialogOpen;
     asked.shownThisMinute = m_recentDialogs.count(m_clock.elapsed());
     const DialogAnswer answer = AnswerDialog(asked);
     if (answer == DialogAnswer::Show)
-        m_recentDialogs.shown(m_clock.elapsed());
+        m_recentDialogs.add(m_clock.elapsed());
     else if (!m_silent)
-        qCDebug(lcBrowser) << "dialog answered without showing it; kind"
-                           << static_cast<int>(kind);
+        qCDebug(lcBrowser) << "dialog answered without showing it; kind" << static_cast<int>(kind);
     return answer;
 }
 
@@ -176,8 +176,7 @@ QStringList WebEnginePage::chooseFiles(FileSelectionMode mode, const QStringList
 {
     if (answer(DialogKind::Files) != DialogAnswer::Show)
         return {};
-    return showing(
-        [&] { return QWebEnginePage::chooseFiles(mode, oldFiles, acceptedMimeTypes); });
+    return showing([&] { return QWebEnginePage::chooseFiles(mode, oldFiles, acceptedMimeTypes); });
 }
 
 // Windows of their own are never opened: what the user asked for went to the desktop's
@@ -197,7 +196,7 @@ bool WebEnginePage::acceptNavigationRequest(const QUrl& url, NavigationType type
         type != NavigationTypeBackForward) {
         const PageRequest asked{KindOfUrl(url, m_rules.addresses),
                                 isMainFrame ? Origin::PageMainFrame : Origin::PageSubframe, false,
-                                m_rules.contactControl};
+                                m_rules.role};
         accepted = Decide(asked) != Verdict::Refuse;
         if (!accepted)
             qCDebug(lcBrowser) << "page navigation refused" << url;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "browser/DialogRules.h"
+#include "browser/LastMinute.h"
 #include "browser/PagePolicy.h"
 
 #include <QElapsedTimer>
@@ -15,8 +16,7 @@ namespace tovrin::browser {
 struct PageRules
 {
     AddressRules addresses;
-    bool contactControl = false;
-    bool outOfSight = false; // the view's role: nothing it shows can be seen
+    BrowserRole role; // the view's
     std::function<void(const QUrl&)> openExternally;
 };
 
@@ -69,7 +69,7 @@ private:
     bool m_silent = false;
     ProgramLoads m_programLoads;
     bool m_dialogOpen = false;
-    RecentDialogs m_recentDialogs;
+    LastMinute m_recentDialogs;
     QElapsedTimer m_clock;
     bool m_fromForm = false;
     const PageRules m_rules; // a copy: the page may outlive its control's members

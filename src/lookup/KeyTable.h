@@ -12,7 +12,6 @@ namespace tovrin::lookup {
 // Windows key and character codes, as the key procedures receive them.
 inline constexpr int kVkF1 = 112;
 inline constexpr int kVkF24 = 135;
-inline constexpr int kVkReturn = 13;
 inline constexpr int kCharEnter = 13;
 
 struct SiteLookup

@@ -1,11 +1,9 @@
 #include "Doubles.h"
 
-#include <algorithm>
-
 namespace tovrin::testing {
 
-RecordingBrowser::RecordingBrowser(QWidget* parent, const browser::BrowserRole& role,
-                                   CallLog& log, browser::BrowserEngine* engine)
+RecordingBrowser::RecordingBrowser(QWidget* parent, const browser::BrowserRole& role, CallLog& log,
+                                   browser::BrowserEngine* engine)
     : BrowserControl(parent, role, engine), m_log(log)
 {
     // Like the engine's view, the control takes the focus only into its page.
@@ -32,49 +30,41 @@ void RecordingBrowser::setSilent(bool silent)
                        (silent ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
-browser::BrowserFactory RecordingBrowserFactory(CallLog& log, browser::BrowserEngine* engine)
-{
-    return [&log, engine](QWidget* parent,
-                          const browser::BrowserRole& role) -> browser::BrowserControl* {
-        return new RecordingBrowser(parent, role, log, engine);
-    };
-}
-
-app::Form1::Platform RecordingPlatform(CallLog& log, RecordingTray& tray,
-                                       RecordingWindowBackend*& window,
-                                       browser::BrowserEngine* engine)
-{
-    auto windows = [&log, &window](QWidget&) {
-        auto backend = std::make_unique<RecordingWindowBackend>(log);
-        window = backend.get();
-        return std::unique_ptr<platform::WindowBackend>(std::move(backend));
-    };
-    return {RecordingBrowserFactory(log, engine), windows, &tray};
-}
-
-void RecordingWindowBackend::setStayOnTop(bool on)
+void RecordingWindowManager::setStayOnTop(bool on)
 {
     onTop = on;
-    m_log.calls << (on ? QStringLiteral("SetWindowPos TOPMOST")
-                       : QStringLiteral("SetWindowPos NOTOPMOST"));
+    m_log.calls << (on ? QStringLiteral("stays on top") : QStringLiteral("not on top"));
 }
 
-bool RecordingTray::addIcon(const platform::NOTIFYICONDATAA& record)
+void RecordingTray::addIcon(const QIcon&, const QString& tip, const Balloon& balloon, QMenu* m)
 {
-    icons.push_back(record);
-    m_log.calls << QStringLiteral("Shell_NotifyIcon ADD");
-    return true;
+    iconShown = true;
+    toolTip = tip;
+    greeting = balloon;
+    menu = m;
+    m_log.calls << QStringLiteral("icon added");
 }
 
-bool RecordingTray::deleteIcon(platform::HWND hWnd, platform::UINT id)
+void RecordingTray::removeIcon()
 {
-    m_log.calls << QStringLiteral("Shell_NotifyIcon DELETE");
-    const auto it = std::find_if(icons.begin(), icons.end(),
-                                 [&](const auto& r) { return r.hWnd == hWnd && r.uID == id; });
-    if (it == icons.end())
-        return false;
-    icons.erase(it);
-    return true;
+    iconShown = false;
+    m_log.calls << QStringLiteral("icon removed");
+}
+
+app::MainWindow::Platform RecordingPlatform(CallLog& log, RecordingTray& tray,
+                                            RecordingWindowManager*& windowManager,
+                                            browser::BrowserEngine* engine)
+{
+    auto browsers = [&log, engine](QWidget* parent,
+                                   const browser::BrowserRole& role) -> browser::BrowserControl* {
+        return new RecordingBrowser(parent, role, log, engine);
+    };
+    auto windowManagers = [&log, &windowManager](QWidget&) {
+        auto manager = std::make_unique<RecordingWindowManager>(log);
+        windowManager = manager.get();
+        return std::unique_ptr<app::WindowManager>(std::move(manager));
+    };
+    return {browsers, windowManagers, &tray};
 }
 
 } // namespace tovrin::testing

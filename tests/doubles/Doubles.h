@@ -3,16 +3,15 @@
 // Test doubles for the window's platform: browser controls, the window manager and the
 // notification area, each recording what the window asks of it into one shared log.
 
-#include "app/Form1.h"
+#include "app/MainWindow.h"
+#include "app/Tray.h"
+#include "app/WindowManager.h"
 #include "browser/BrowserControl.h"
 #include "browser/BrowserEngine.h"
-#include "platform/WinApi.h"
 
 #include <QStringList>
-#include <optional>
 
-#include <memory>
-#include <vector>
+#include <optional>
 
 namespace tovrin::testing {
 
@@ -20,7 +19,7 @@ namespace tovrin::testing {
 struct CallLog
 {
     QStringList calls;
-    QStringList matching(const QString& prefix) const { return calls.filter(prefix); }
+    QStringList matching(const QString& part) const { return calls.filter(part); }
     void clear() { calls.clear(); }
 };
 
@@ -49,9 +48,6 @@ private:
     bool m_silent = false;
 };
 
-browser::BrowserFactory RecordingBrowserFactory(CallLog& log,
-                                                browser::BrowserEngine* engine = nullptr);
-
 // An engine that starts at once and logs "engine started".
 class RecordingEngine : public browser::BrowserEngine
 {
@@ -65,44 +61,55 @@ private:
     CallLog& m_log;
 };
 
-class RecordingWindowBackend : public platform::WindowBackend
+class RecordingWindowManager : public app::WindowManager
 {
 public:
-    explicit RecordingWindowBackend(CallLog& log) : m_log(log) {}
+    explicit RecordingWindowManager(CallLog& log) : m_log(log) {}
     void setStayOnTop(bool onTop) override;
-    std::optional<platform::FrameMargins> frameEstimate() override
+    std::optional<geometry::FrameMargins> frameEstimate() override
     {
         ++frameEstimates;
         return frame;
     }
     bool onTop = false;
-    std::optional<platform::FrameMargins> frame; // what the window manager would say
+    std::optional<geometry::FrameMargins> frame; // what the window manager would say
     int frameEstimates = 0;
 
 private:
     CallLog& m_log;
 };
 
-class RecordingTray : public platform::TrayBackend
+// A notification area that shows nothing: it keeps what it was given, and clicks on its
+// icon are the test's.
+class RecordingTray : public app::Tray
 {
+    Q_OBJECT
+
 public:
     explicit RecordingTray(CallLog& log) : m_log(log) {}
-    bool addIcon(const platform::NOTIFYICONDATAA& record) override;
-    bool deleteIcon(platform::HWND hWnd, platform::UINT id) override;
+    void addIcon(const QIcon& icon, const QString& toolTip, const Balloon& greeting,
+                 QMenu* menu) override;
+    void removeIcon() override;
     bool available() const override { return isAvailable; }
     void holdBalloons() override { m_log.calls << QStringLiteral("balloons held"); }
     void releaseBalloons() override { m_log.calls << QStringLiteral("balloons released"); }
 
+    void leftClick() { emit clicked(); }
+    void rightClick() { emit menuRequested(); }
+
     bool isAvailable = true;
-    std::vector<platform::NOTIFYICONDATAA> icons; // currently shown
+    bool iconShown = false;
+    QString toolTip;
+    Balloon greeting;
+    QMenu* menu = nullptr;
 
 private:
     CallLog& m_log;
 };
 
-// The window's platform on these doubles; window is set to the window backend made.
-app::Form1::Platform RecordingPlatform(CallLog& log, RecordingTray& tray,
-                                       RecordingWindowBackend*& window,
-                                       browser::BrowserEngine* engine = nullptr);
+// The window's platform on these doubles; windowManager is set to the one made.
+app::MainWindow::Platform RecordingPlatform(CallLog& log, RecordingTray& tray,
+                                            RecordingWindowManager*& windowManager,
+                                            browser::BrowserEngine* engine = nullptr);
 
 } // namespace tovrin::testing

@@ -1,11 +1,15 @@
 #pragma once
 
 #include "Doubles.h"
-#include "app/Form1.h"
-#include "app/QueryBox.h"
+#include "app/MainWindow.h"
+#include "lookup/QueryBox.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QPushButton>
 #include <QTest>
 
 #include <memory>
@@ -26,35 +30,54 @@ inline void TypeText(QWidget* widget, const QString& text)
     }
 }
 
-// A Form1 on recording doubles, with a notification area that is there.
+// The window on recording doubles, with a notification area that is there. Its controls
+// are found by their design names, as a reader of the design finds them.
 struct FormFixture
 {
     CallLog log;
     RecordingTray tray{log};
-    RecordingWindowBackend* window = nullptr;
-    std::unique_ptr<app::Form1> form;
+    RecordingWindowManager* windowManager = nullptr;
+    std::unique_ptr<app::MainWindow> window;
 
     explicit FormFixture(std::string makerHost = {})
     {
-        app::Form1Config config;
+        app::WindowConfig config;
         config.makerHost = std::move(makerHost);
         config.makerNumber = kTestMakerNumber;
-        form =
-            std::make_unique<app::Form1>(std::move(config), RecordingPlatform(log, tray, window));
+        window = std::make_unique<app::MainWindow>(std::move(config),
+                                                   RecordingPlatform(log, tray, windowManager));
+    }
+
+    template <typename T = QWidget> T* find(const char* name) const
+    {
+        T* found = window->findChild<T*>(QLatin1String(name));
+        if (!found)
+            qFatal("no control named %s", name);
+        return found;
+    }
+    lookup::QueryBox* query() const { return find<lookup::QueryBox>("Text1"); }
+    QComboBox* category() const { return find<QComboBox>("Combo1"); }
+    QPushButton* button(const char* name) const { return find<QPushButton>(name); }
+    QAction* item(const char* name) const { return find<QAction>(name); }
+    RecordingBrowser* browser(int n) const
+    {
+        return window->findChild<RecordingBrowser*>(QStringLiteral("WebBrowser%1").arg(n));
     }
 
     // Shows the window and waits until it is active with the query box focused.
     bool showActive()
     {
-        form->show();
-        form->activateWindow();
-        return QTest::qWaitForWindowActive(form.get()) &&
-               QTest::qWaitFor([this] { return form->Text1->hasFocus(); });
+        window->show();
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window.get()) &&
+               QTest::qWaitFor([this] { return query()->hasFocus(); });
     }
 
-    RecordingBrowser* browser(int n) const
+    // Whether the whole query is selected in the focused box, as after a lookup.
+    bool rearmed() const
     {
-        return form->findChild<RecordingBrowser*>(QStringLiteral("WebBrowser%1").arg(n));
+        return query()->hasFocus() && query()->selectedText() == query()->text() &&
+               query()->selectionStart() == 0;
     }
 };
 

@@ -1,4 +1,5 @@
 #include "browser/DialogRules.h"
+#include "browser/LastMinute.h"
 
 #include <gtest/gtest.h>
 
@@ -71,7 +72,7 @@ TEST(DialogRules, ViewRoleSightKindAndDialogsSoFar)
         DialogAsked asked;
         asked.kind = row.kind;
         asked.silent = row.view == View::SilentResult;
-        asked.outOfSight = row.view == View::Contact;
+        asked.role.outOfSight = row.view == View::Contact;
         asked.seen = row.sight == Sight::Seen;
         asked.oneOpen = row.oneOpen;
         asked.programLeaving = row.programLeaving;
@@ -82,13 +83,13 @@ TEST(DialogRules, ViewRoleSightKindAndDialogsSoFar)
 
 TEST(DialogRules, ThreeAMinutePerViewWhateverItsPagesDo)
 {
-    RecentDialogs recent;
-    recent.shown(0);
-    recent.shown(30000);
+    LastMinute recent;
+    recent.add(0);
+    recent.add(30000);
     EXPECT_EQ(recent.count(59999), 2);
     EXPECT_EQ(recent.count(60000), 1); // the first is a minute old
-    recent.shown(70000);
-    recent.shown(80000);
+    recent.add(70000);
+    recent.add(80000);
     EXPECT_EQ(recent.count(80000), 3);
     // A minute after the third from last, the view may show one again.
     EXPECT_EQ(recent.count(89999), 3);

@@ -102,7 +102,7 @@ TEST(PagePolicy, EveryDoorAndEveryScheme)
     for (const Case& c : cases) {
         const std::string a = c.address;
         const AddressKind kind = KindOf(SchemeOf(a), HostOf(a), a, rules);
-        EXPECT_EQ(Decide({kind, c.origin, c.gesture, c.contact}), c.expected)
+        EXPECT_EQ(Decide({kind, c.origin, c.gesture, {.launchesMessenger = c.contact}}), c.expected)
             << a << " origin " << static_cast<int>(c.origin) << " gesture " << c.gesture
             << " contact " << c.contact;
     }

@@ -1,8 +1,8 @@
-#include "app/ResizeLayout.h"
+#include "geometry/ResizeLayout.h"
 
 #include <gtest/gtest.h>
 
-using namespace tovrin::app::layout;
+using namespace tovrin::geometry;
 
 namespace {
 

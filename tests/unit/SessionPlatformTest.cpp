@@ -1,8 +1,8 @@
-#include "app/SessionPlatform.h"
+#include "startup/SessionPlatform.h"
 
 #include <gtest/gtest.h>
 
-using tovrin::app::PreferredPlatform;
+using tovrin::startup::PreferredPlatform;
 
 TEST(SessionPlatform, XWaylandIsPreferredOnlyWhenNobodyChoseAndBothAreThere)
 {

@@ -1,6 +1,6 @@
 #include "lookup/SiteCatalogue.h"
-#include "lookup/Utf8EncodeUri.h"
 #include "SiteAddresses.h"
+#include "lookup/Utf8EncodeUri.h"
 
 #include <gtest/gtest.h>
 

@@ -1,20 +1,20 @@
-#include "app/WindowSizeNegotiation.h"
+#include "geometry/WindowSizeNegotiation.h"
 
-#include "app/Twips.h"
+#include "geometry/Twips.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <vector>
 
-using tovrin::app::MonotonicClock;
-using tovrin::app::NegotiatedWindow;
-using tovrin::app::PixelRect;
-using tovrin::app::PixelSize;
-using tovrin::app::PixelsToTwips;
-using tovrin::app::WindowSizeNegotiation;
-using tovrin::app::layout::Size;
-using tovrin::platform::FrameMargins;
+using tovrin::geometry::FrameMargins;
+using tovrin::geometry::MonotonicClock;
+using tovrin::geometry::NegotiatedWindow;
+using tovrin::geometry::PixelRect;
+using tovrin::geometry::PixelSize;
+using tovrin::geometry::PixelsToTwips;
+using tovrin::geometry::Size;
+using tovrin::geometry::WindowSizeNegotiation;
 
 namespace {
 

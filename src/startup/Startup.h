@@ -1,0 +1,21 @@
+#pragma once
+
+namespace tovrin::startup {
+
+// What main() hands over from the build configuration.
+struct BuildSettings
+{
+    const char* version = "";
+    const char* makerHost = "";
+    const char* makerNumber = "";
+    const char* hostOverrides = "";
+    const char* contactScheme = "";
+};
+
+// Comes up in the order of StartupSequence.h and runs until the window is unloaded.
+int RunApplication(int argc, char* argv[], const BuildSettings& settings);
+
+// Maps the window's design fonts to CJK fonts that are installed here.
+void InstallFontSubstitutions();
+
+} // namespace tovrin::startup
