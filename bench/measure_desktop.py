@@ -2,7 +2,10 @@
 program, measured side by side on one virtual desktop with the same page served by the
 same recording proxy.
 
-usage: measure_desktop.py TOVRIN_WITH_MAKER_HOST MINIMAL_WEBENGINE [runs] [lookups]
+usage: measure_desktop.py TOVRIN_WITH_MAKER_HOST[,ANOTHER...] MINIMAL_WEBENGINE [runs] [lookups]
+
+Several builds of Tovrin, separated by commas (before and after a change), are measured
+side by side in the same runs, each against the same starts of the bare program.
 
 Start-up is the wall time from starting the process to its report that the result
 browser has finished loading the instruction page; memory is the proportional set size
@@ -77,57 +80,63 @@ def engine_env(desktop, proxy):
     return program_env(desktop.env, proxy.port, desktop.program_home)
 
 
+def enter_latency(desktop, proxy, tovrin, env, lookups):
+    """Enter to the request at the proxy, over lookups of one word: (delays, lost)."""
+    proc, _ = start_and_time(desktop, [tovrin], env, "first page loaded")
+    time.sleep(1)
+    subprocess.run(["xdotool", "type", "--delay", "10", "latency"], env=desktop.env, check=True)
+    delays = []
+    for _ in range(lookups):
+        since = proxy.count()
+        t0 = time.monotonic()
+        subprocess.run(["xdotool", "key", "Return"], env=desktop.env, check=True)
+        found = proxy.wait_for(lambda a: len(a) >= 1, timeout=10, since=since)
+        if found:
+            delays.append((proxy.time_of(found[0], since) - t0) * 1000)
+        time.sleep(0.3)
+    stop_and_settle(proc)
+    return delays, lookups - len(delays)
+
+
 def main():
-    tovrin, minimal = sys.argv[1], sys.argv[2]
+    builds = sys.argv[1].split(",")
+    minimal = sys.argv[2]
     runs = int(sys.argv[3]) if len(sys.argv) > 3 else 5
     lookups = int(sys.argv[4]) if len(sys.argv) > 4 else 50
     with RecordingProxy() as proxy, XDesktop() as desktop:
         env = engine_env(desktop, proxy)
         tovrin_env = dict(env, QT_LOGGING_RULES="tovrin.startup.info=true")
 
-        results = {"tovrin": ([], []), "minimal": ([], [])}
-        programs = [("minimal", [minimal, PAGE], env), ("tovrin", [tovrin], tovrin_env)]
+        results = {name: ([], []) for name in ["minimal"] + builds}
+        programs = [("minimal", [minimal, PAGE], env)] + [(b, [b], tovrin_env) for b in builds]
         for run in range(runs):
-            # Alternate which program goes first, so neither always follows the other.
-            for name, argv, e in programs if run % 2 == 0 else reversed(programs):
+            # Rotate which program goes first, so none always follows another.
+            shift = run % len(programs)
+            for name, argv, e in programs[shift:] + programs[:shift]:
                 proc, seconds = start_and_time(desktop, argv, e, "first page loaded")
                 time.sleep(3)  # let start-up settle before reading memory
                 results[name][0].append(seconds * 1000 if seconds else float("nan"))
                 results[name][1].append(pss_mib(process_tree(proc.pid)))
                 stop_and_settle(proc)
 
-        print("start-up to the instruction page loaded, median of %d runs:" % runs)
-        t_med = statistics.median(results["tovrin"][0])
         m_med = statistics.median(results["minimal"][0])
-        print("  tovrin  %7.1f ms   minimal %7.1f ms   ratio %.2f" % (t_med, m_med, t_med / m_med))
-        pairs = [t / m for t, m in zip(*(results[n][0] for n in ("tovrin", "minimal")))]
-        print("  median of the %d per-run ratios %.2f" % (len(pairs), statistics.median(pairs)))
-        low, high = ratio_interval(results["tovrin"][0], results["minimal"][0])
-        print("  ratio of medians, 90%% bootstrap interval %.2f..%.2f" % (low, high))
-        print("memory (PSS of all processes) after start-up, median of %d runs:" % runs)
-        t_mem = statistics.median(results["tovrin"][1])
         m_mem = statistics.median(results["minimal"][1])
-        print("  tovrin  %7.1f MiB  minimal %7.1f MiB  ratio %.2f" % (t_mem, m_mem, t_mem / m_mem))
-
-        # Enter to request at the proxy.
-        proc, _ = start_and_time(desktop, [tovrin], tovrin_env, "first page loaded")
-        time.sleep(1)
-        subprocess.run(["xdotool", "type", "--delay", "10", "latency"], env=env, check=True)
-        delays = []
-        for i in range(lookups):
-            since = proxy.count()
-            t0 = time.monotonic()
-            subprocess.run(["xdotool", "key", "Return"], env=env, check=True)
-            found = proxy.wait_for(lambda a: len(a) >= 1, timeout=10, since=since)
-            if found:
-                t1 = proxy.time_of(found[0], since)
-                delays.append((t1 - t0) * 1000)
-            time.sleep(0.3)
-        stop_process(proc)
-        print("Enter to request at the proxy over %d lookups: median %.1f ms, "
-              "90th percentile %.1f ms, lost %d" % (
-                  lookups, statistics.median(delays),
-                  sorted(delays)[int(len(delays) * 0.9) - 1], lookups - len(delays)))
+        print("start-up to the instruction page loaded, and memory (PSS of all processes)")
+        print("after start-up, medians of %d runs; the bare program: %.1f ms, %.1f MiB"
+              % (runs, m_med, m_mem))
+        for build in builds:
+            t_med = statistics.median(results[build][0])
+            t_mem = statistics.median(results[build][1])
+            low, high = ratio_interval(results[build][0], results["minimal"][0])
+            print("  %s\n    %7.1f ms, ratio %.2f (90%% bootstrap interval %.2f..%.2f); "
+                  "%.1f MiB, ratio %.2f" % (build, t_med, t_med / m_med, low, high, t_mem,
+                                            t_mem / m_mem))
+        for build in builds:
+            delays, lost = enter_latency(desktop, proxy, build, tovrin_env, lookups)
+            print("Enter to request at the proxy, %s, %d lookups: median %.1f ms, "
+                  "90th percentile %.1f ms, lost %d" % (
+                      build, lookups, statistics.median(delays),
+                      sorted(delays)[int(len(delays) * 0.9) - 1], lost))
 
 
 if __name__ == "__main__":

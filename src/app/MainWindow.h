@@ -62,6 +62,14 @@ public:
 
     void setVisible(bool visible) override;
 
+    // A launch of the program asked for the window: it comes forward, shown from the
+    // notification area if it was hidden, raised and active, with the query armed as
+    // after the icon. The desktop's token for the launch lets it past focus-stealing
+    // prevention: the X11 startup id or the Wayland activation token.
+    void comeForward(const QByteArray& startupId, const QByteArray& activationToken);
+    // Looks words up as the user would type them (category 1 to 5, or 0: as it is).
+    void lookUp(const QString& words, int category);
+
 public slots:
     // Ends the window: the icon leaves the notification area. The program ends with it.
     void unload();

@@ -5,6 +5,7 @@
 
 #include "app/QtNegotiatedWindow.h"
 #include "app/Tray.h"
+#include "app/X11Window.h"
 #include "geometry/WindowSizeNegotiation.h"
 #include "lookup/LookupBar.h"
 #include "maker/MakerStrip.h"
@@ -85,6 +86,27 @@ void MainWindow::showFromTray()
     m_activationPending = true; // the activation it brings selects the query
     show();
     setState(State::Normal);
+}
+
+void MainWindow::comeForward(const QByteArray& startupId, const QByteArray& activationToken)
+{
+    // Qt's Wayland window presents the token it finds here when it asks for activation.
+    if (!activationToken.isEmpty())
+        qputenv("XDG_ACTIVATION_TOKEN", activationToken);
+    if (!startupId.isEmpty() && windowHandle())
+        X11UseStartupId(winId(), startupId);
+    if (isHidden() || state() == State::Minimized) {
+        showFromTray();
+        return;
+    }
+    m_activationPending = true;
+    raise();
+    activateWindow();
+}
+
+void MainWindow::lookUp(const QString& words, int category)
+{
+    m_lookup->lookUp(words, category);
 }
 
 void MainWindow::hideToTray()

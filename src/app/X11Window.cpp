@@ -68,6 +68,27 @@ xcb_connection_t* Connection()
 
 } // namespace
 
+xcb_atom_t InternAtom(xcb_connection_t* c, const char* name)
+{
+    return Atom(c, xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(name)), name));
+}
+
+// A client message to the root window, for the window manager.
+void SendToRoot(xcb_connection_t* c, xcb_window_t root, xcb_window_t window, xcb_atom_t type,
+                std::uint8_t format, const void* data, std::uint32_t mask)
+{
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = format;
+    message.window = window;
+    message.type = type;
+    std::memcpy(message.data.data8, data, sizeof message.data.data8);
+    std::array<char, 32> bytes{};
+    static_assert(sizeof(message) == bytes.size());
+    std::memcpy(bytes.data(), &message, sizeof message);
+    xcb_send_event(c, 0, root, mask, bytes.data());
+}
+
 std::optional<QRect> X11DockedWindowGeometry(WId window)
 {
     xcb_connection_t* c = Connection();
@@ -132,6 +153,46 @@ std::optional<geometry::FrameMargins> RequestX11FrameExtents(WId window)
         QThread::usleep(100);
     } while (!waited.hasExpired(kAnswerWaitMs));
     return std::nullopt;
+}
+
+} // namespace tovrin::app
+
+namespace tovrin::app {
+
+void X11UseStartupId(WId window, const QByteArray& startupId)
+{
+    xcb_connection_t* c = Connection();
+    const xcb_screen_t* screen = c ? xcb_setup_roots_iterator(xcb_get_setup(c)).data : nullptr;
+    if (!screen || window == 0)
+        return;
+    const auto id = static_cast<xcb_window_t>(window);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, InternAtom(c, "_NET_STARTUP_ID"),
+                        InternAtom(c, "UTF8_STRING"), 8,
+                        static_cast<std::uint32_t>(startupId.size()), startupId.constData());
+    // The launcher's time of the click, which the id carries as "_TIME<n>".
+    const qsizetype at = startupId.lastIndexOf("_TIME");
+    const std::uint32_t time = at < 0 ? 0 : startupId.mid(at + 5).toUInt();
+    if (time)
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, InternAtom(c, "_NET_WM_USER_TIME"),
+                            XCB_ATOM_CARDINAL, 32, 1, &time);
+    // Activated at the program's own request (source 1), at the time of the launch.
+    const std::uint32_t activate[5] = {1, time, 0, 0, 0};
+    SendToRoot(c, screen->root, id, InternAtom(c, "_NET_ACTIVE_WINDOW"), 32, activate,
+               XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT);
+    // The launch has done what it was for: its busy feedback ends ("remove", in pieces of
+    // twenty bytes, the first under its own type).
+    QByteArray quoted = startupId;
+    quoted.replace('\\', "\\\\").replace('"', "\\\"");
+    const QByteArray remove = "remove: ID=\"" + quoted + "\"" + '\0';
+    for (qsizetype from = 0; from < remove.size(); from += 20) {
+        char piece[20] = {};
+        std::memcpy(piece, remove.constData() + from,
+                    static_cast<std::size_t>(std::min<qsizetype>(20, remove.size() - from)));
+        SendToRoot(c, screen->root, id,
+                   InternAtom(c, from == 0 ? "_NET_STARTUP_INFO_BEGIN" : "_NET_STARTUP_INFO"), 8,
+                   piece, XCB_EVENT_MASK_PROPERTY_CHANGE);
+    }
+    xcb_flush(c);
 }
 
 } // namespace tovrin::app

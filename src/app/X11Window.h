@@ -21,4 +21,10 @@ std::optional<geometry::FrameMargins> RequestX11FrameExtents(WId window);
 // when the program does not run on X11 or the window is not docked.
 std::optional<QRect> X11DockedWindowGeometry(WId window);
 
+// Asks an X11 window manager to activate a window for the launch with that startup id
+// (DESKTOP_STARTUP_ID): the id goes on the window, the activation carries the launch's
+// time, so that a window manager that prevents focus stealing lets it through, and the
+// launch's busy feedback ends. Nothing off X11.
+void X11UseStartupId(WId window, const QByteArray& startupId);
+
 } // namespace tovrin::app

@@ -71,15 +71,7 @@ LookupBar::LookupBar(HostTable hosts, QWidget* parent) : QWidget(parent), m_host
         m_categoryTextEdited = false;
         chooseCategory();
     });
-    connect(m_category, &QComboBox::activated, this, [this](int index) {
-        // Choosing the item that was already current after editing the text brings the
-        // category back.
-        if (m_categoryTextEdited && index == m_category->currentIndex()) {
-            m_categoryTextEdited = false;
-            m_category->setEditText(m_category->itemText(index));
-            chooseCategory();
-        }
-    });
+    connect(m_category, &QComboBox::activated, this, &LookupBar::pickCategory);
     connect(m_category->lineEdit(), &QLineEdit::textEdited, this,
             [this] { m_categoryTextEdited = true; });
 
@@ -132,6 +124,30 @@ QList<QWidget*> LookupBar::trailingTabStops() const
     for (const auto index : kSearchButtonTabOrder)
         stops.append(m_searchRow[static_cast<std::size_t>(index)]);
     return stops;
+}
+
+void LookupBar::pickCategory(int index)
+{
+    // Choosing the item that was already current after editing the text brings the
+    // category back.
+    if (m_categoryTextEdited && index == m_category->currentIndex()) {
+        m_categoryTextEdited = false;
+        m_category->setEditText(m_category->itemText(index));
+        chooseCategory();
+    }
+    m_category->setCurrentIndex(index);
+}
+
+void LookupBar::lookUp(const QString& words, int category)
+{
+    if (category >= 1 && category <= static_cast<int>(kCategories.size()))
+        pickCategory(category - 1);
+    if (words.isEmpty())
+        return;
+    m_query->setText(words);
+    int enter = kCharEnter;
+    keyPress(enter);
+    rearm(); // also where Enter opens nothing (literature search)
 }
 
 int LookupBar::listIndex() const

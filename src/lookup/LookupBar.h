@@ -47,6 +47,11 @@ public:
     // Selects the whole query and gives the box the focus, as after a lookup.
     void rearm();
 
+    // Looks words up as the user would: category (1 to 5, 0 for the one chosen) picked in
+    // the selector, the words typed into the box and Enter pressed. The box then holds
+    // them, wholly selected.
+    void lookUp(const QString& words, int category);
+
 signals:
     // Shows an address in the result view.
     void open(const QString& address);
@@ -59,6 +64,7 @@ protected:
 private:
     void createSiteButtons();
     void chooseCategory();
+    void pickCategory(int index);
     int listIndex() const;
     void refreshEncodedQuery();
     void selectWholeQuery();

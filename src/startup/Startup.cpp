@@ -6,8 +6,10 @@
 #include "browser/BrowserMessages.h"
 #include "browser/MessageBrowser.h"
 #include "browser/WebEngine.h"
+#include "instance/Launch.h"
 #include "maker/MakerPages.h"
 #include "startup/DriverCaches.h"
+#include "startup/LaunchRequests.h"
 #include "startup/SandboxCheck.h"
 #include "startup/SessionPlatform.h"
 #include "startup/StartupLog.h"
@@ -16,6 +18,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -104,6 +107,12 @@ std::unique_ptr<app::WindowManager> DesktopWindowManager(QWidget& window)
 int RunApplication(int argc, char* argv[], const BuildSettings& settings)
 {
     const StartupLog log;
+    // 0. The command line; one program a session: a later launch hands its request to the
+    // one that runs and ends, before anything of a window is made.
+    auto launch = instance::ClaimOrHandOver(argc, argv, settings.version);
+    if (const int* status = std::get_if<int>(&launch))
+        return *status;
+    auto& [request, owner] = std::get<instance::FirstLaunch>(launch);
     // 1. The sandbox check, before any thread.
     const SandboxProblem sandbox = CheckSandbox(argc, argv);
     // 2. No files, before the first graphics context.
@@ -124,6 +133,13 @@ int RunApplication(int argc, char* argv[], const BuildSettings& settings)
         WindowConfig(settings),
         startup.windowPlatform(Browsers(sandbox, engine.get(), settings), DesktopWindowManager));
     log.mark("window loaded");
+    // What this launch asked for is the result browser's first page: it replaces the
+    // instruction page the engine holds. Later launches are taken from now on.
+    QObject::connect(
+        owner.get(), &instance::SingleInstance::requested, &window,
+        [&window](const instance::Request& handed) { CarryOut(window, handed, true); });
+    owner->listen();
+    QTimer::singleShot(0, &window, [&window, &request] { CarryOut(window, request, false); });
     // 6 to 8. Shown; the engine and the pages follow.
     startup.show(window);
     // 9. The program ends with its window, also when the session or a terminal asks it to.
@@ -132,7 +148,9 @@ int RunApplication(int argc, char* argv[], const BuildSettings& settings)
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::received, &window,
                      &app::MainWindow::unload);
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    owner.reset(); // the endpoint goes while Qt is still there
+    return status;
 }
 
 } // namespace tovrin::startup

@@ -21,6 +21,9 @@ class StartupLog;
 // them in this order; from step 6 on each waits for the one before it, and for at most
 // the time given in Waits):
 //
+//  0. The command line, and one program a session: a launch that finds the session's
+//     program running hands its request over and ends, before anything of a window is
+//     made (a running program answers within a second; one still starting is waited for).
 //  1. Before any thread is started: whether the browser engine's sandbox can start here
 //     (the check forks).
 //  2. Before the first graphics context: no shader caches on disk, Qt's or the drivers'.
@@ -31,6 +34,8 @@ class StartupLog;
 //     engine's start in step 7 (the advertisement for step 8), and the greeting balloon
 //     for step 8.
 //  5. The window, built on the holds: its load procedure asks for its pages and its icon.
+//     What the command line asked for is looked up as the first page, and later launches'
+//     requests are taken from here on.
 //  6. The window is shown, centred. Its first frame is held until the window manager
 //     activates it (at most firstFrameMs), so that it is drawn once, already active.
 //  7. Once it is painted, active and the query box holds the focus (at most engineMs),

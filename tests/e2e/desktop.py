@@ -37,7 +37,8 @@ def start_session_bus(processes, env=None):
 
 def clean_env(**extra):
     """The test runner's environment without its display, session bus or platform."""
-    drop = ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "DBUS_SESSION_BUS_ADDRESS")
+    drop = ("DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "DBUS_SESSION_BUS_ADDRESS",
+            "XDG_SESSION_ID", "XDG_RUNTIME_DIR", "DESKTOP_STARTUP_ID", "XDG_ACTIVATION_TOKEN")
     return dict({k: v for k, v in os.environ.items() if k not in drop}, **extra)
 
 
@@ -57,7 +58,9 @@ class XDesktop(Processes):
         self.program_home = self.folder("program-home-")
         self.display = ":" + first_line(self, ["Xvfb", "-displayfd", "{fd}", "-screen", "0",
                                                size + "x24", "-nolisten", "tcp"])
-        self.env = clean_env(DISPLAY=self.display, HOME=self.home)
+        # A runtime folder of its own: the session's program is reached through it.
+        self.env = clean_env(DISPLAY=self.display, HOME=self.home,
+                             XDG_RUNTIME_DIR=self.folder("runtime-"))
         # A desktop without a session bus has none at all: no client may start one by
         # X11 autolaunch (dbus-x11), which would outlive the test and write to home.
         self.env["DBUS_SESSION_BUS_ADDRESS"] = (start_session_bus(self) if session_bus
@@ -196,16 +199,17 @@ class Program:
     with the browser engine's sandbox on, as people run it. A variable given as None in
     extra_env is taken out of the environment."""
 
-    TRACE = "tovrin.browser.debug=true\ntovrin.window.debug=true"
+    TRACE = "tovrin.browser.debug=true\ntovrin.window.debug=true\ntovrin.instance.debug=true"
 
-    def __init__(self, desktop, exe, proxy_port, extra_env=None, account=None, logging=TRACE):
+    def __init__(self, desktop, exe, proxy_port, extra_env=None, account=None, logging=TRACE,
+                 args=()):
         env = program_env(desktop.env, proxy_port, desktop.program_home, logging)
-        command = [exe]
+        command = [exe, *args]
         if account:
             name, home, runtime = account
             env.update(HOME=home, USER=name, LOGNAME=name, XDG_RUNTIME_DIR=runtime)
             env.pop("QTWEBENGINE_DISABLE_SANDBOX", None)
-            command = ["setpriv", "--reuid", name, "--regid", name, "--init-groups", "--", exe]
+            command = ["setpriv", "--reuid", name, "--regid", name, "--init-groups", "--", *command]
         env.update(extra_env or {})
         env = {k: v for k, v in env.items() if v is not None}
         self.stderr = tempfile.TemporaryFile()

@@ -57,6 +57,7 @@ class TestOrdinaryUserWithSandbox:
         subprocess.run(["usermod", "--home", cls.home, ACCOUNT], check=True)
         exe = os.path.join(place, "tovrin")
         shutil.copy(launch["exe"], exe)
+        shutil.copy(launch["exe"] + "-window", exe + "-window")  # the window program it becomes
         cls.tmp_before = owned_in_tmp(cls.uid)
         return {"exe": exe, "account": (ACCOUNT, cls.home, runtime)}
 

@@ -44,6 +44,10 @@ class XScreen:
             return value.decode("utf-8", "replace")
         return value
 
+    def utf8_property(self, wid, name):
+        value = self._property(wid, name)
+        return value.decode("utf-8", "replace") if isinstance(value, bytes) else None
+
     def wm_class(self, wid):
         value = self._property(wid, "WM_CLASS", Xatom.STRING)
         return value.decode("latin-1").split("\0")[:2] if value else []
