@@ -97,7 +97,7 @@ def main():
         create_peer_defaults(desktop)
         peer_config(desktop.home, proxy.port)
         # The peer asks the proxy as its server, not through it.
-        peer_env = {k: v for k, v in desktop.bench_env.items() if not k.lower().endswith("_proxy")}
+        peer_env = {k: v for k, v in desktop.env.items() if not k.lower().endswith("_proxy")}
 
         t_requests, t_ends = warm(desktop, proxy, [tovrin], lambda w: [tovrin, w], dreye, runs)
         saved, desktop.bench_env = desktop.bench_env, peer_env

@@ -18,7 +18,6 @@
 
 #include <QApplication>
 #include <QFont>
-#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -127,7 +126,12 @@ int RunApplication(int argc, char* argv[], const BuildSettings& settings)
     app::SystemTray tray;
     const auto engine = sandbox == SandboxProblem::None ? std::make_unique<browser::WebEngine>()
                                                         : std::unique_ptr<browser::WebEngine>();
-    StartupSequence startup(engine.get(), &tray, log, {});
+    // A launch with something to look up has no typing to wait for: the engine starts at
+    // once, and the lookup is its first page.
+    StartupSequence::Waits waits;
+    if (!request.words.empty() || request.selection)
+        waits.engineMs = 0;
+    StartupSequence startup(engine.get(), &tray, log, waits);
     // 5. The window, built on the holds.
     app::MainWindow window(
         WindowConfig(settings),
@@ -139,7 +143,7 @@ int RunApplication(int argc, char* argv[], const BuildSettings& settings)
         owner.get(), &instance::SingleInstance::requested, &window,
         [&window](const instance::Request& handed) { CarryOut(window, handed, true); });
     owner->listen();
-    QTimer::singleShot(0, &window, [&window, &request] { CarryOut(window, request, false); });
+    CarryOut(window, request, false);
     // 6 to 8. Shown; the engine and the pages follow.
     startup.show(window);
     // 9. The program ends with its window, also when the session or a terminal asks it to.

@@ -37,10 +37,15 @@ void StartupSequence::show(app::MainWindow& window)
     if (m_engine)
         m_engine->prepareWindow(window);
     HoldFirstFrameUntilActive(window, m_waits.firstFrameMs);
-    RunWhenReadyToType(
-        window, window.queryBox(), [this, &window](bool ready) { engineStep(window, ready); },
-        m_waits.engineMs);
     m_log.watch(window);
+    // With nothing to wait for (a lookup asked for on the command line), step 7 comes
+    // first: the engine and its first page start as the window is shown.
+    if (m_waits.engineMs == 0)
+        engineStep(window, false);
+    else
+        RunWhenReadyToType(
+            window, window.queryBox(), [this, &window](bool ready) { engineStep(window, ready); },
+            m_waits.engineMs);
     window.show();
     m_log.mark("show returned");
 }

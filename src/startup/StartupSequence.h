@@ -41,7 +41,8 @@ class StartupLog;
 //  7. Once it is painted, active and the query box holds the focus (at most engineMs),
 //     the browser engine starts, and the pages asked for so far load in the order the
 //     browsers first asked for them. A word typed meanwhile is kept; a lookup made
-//     meanwhile replaces the result browser's first page.
+//     meanwhile replaces the result browser's first page. A launch that asked for a
+//     lookup has no typing to wait for: its engine starts as the window is shown.
 //  8. Once the result browser's first page is in (at most firstPageMs after step 7),
 //     the strip's pages that wait for it load, and the greeting balloon shows.
 //  9. The program runs until its window is unloaded: by "退出", by closing the window, or

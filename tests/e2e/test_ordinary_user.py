@@ -57,7 +57,9 @@ class TestOrdinaryUserWithSandbox:
         subprocess.run(["usermod", "--home", cls.home, ACCOUNT], check=True)
         exe = os.path.join(place, "tovrin")
         shutil.copy(launch["exe"], exe)
-        shutil.copy(launch["exe"] + "-window", exe + "-window")  # the window program it becomes
+        # The window program it loads, beside it, where the account can read it.
+        window = os.path.join(os.path.dirname(program_path("TOVRIN_EXE")), "libtovrin-window.so")
+        shutil.copy(window, os.path.join(place, "libtovrin-window.so"))
         cls.tmp_before = owned_in_tmp(cls.uid)
         return {"exe": exe, "account": (ACCOUNT, cls.home, runtime)}
 
