@@ -143,7 +143,7 @@ bool IsValidUtf8(std::string_view bytes)
                                                          : 0;
         if (length == 0 || i + length > bytes.size())
             return false;
-        char32_t cp = length == 1 ? lead : lead & (0x7F >> length);
+        char32_t cp = length == 1 ? char32_t{lead} : char32_t{lead} & (0x7Fu >> length);
         for (std::size_t k = 1; k < length; ++k) {
             const auto next = static_cast<unsigned char>(bytes[i + k]);
             if ((next & 0xC0) != 0x80)
