@@ -1,7 +1,8 @@
 """What an X server says about its windows, asked through python-xlib: names, classes,
 map and window-manager states, geometry, frame extents, the active window and the tray."""
 
-from Xlib import X, Xatom, Xutil, display, error
+from Xlib import X, XK, Xatom, Xutil, display, error
+from Xlib.ext import xtest
 
 MAP_STATES = {X.IsUnmapped: "IsUnMapped", X.IsUnviewable: "IsUnviewable",
               X.IsViewable: "IsViewable"}
@@ -15,6 +16,14 @@ class XScreen:
 
     def close(self):
         self.display.close()
+
+    def press(self, key):
+        """Presses and releases a key through XTEST on this connection: input as real as
+        xdotool's, without a process started for it (what timings want)."""
+        code = self.display.keysym_to_keycode(XK.string_to_keysym(key))
+        xtest.fake_input(self.display, X.KeyPress, code)
+        xtest.fake_input(self.display, X.KeyRelease, code)
+        self.display.sync()
 
     def _window(self, wid):
         if not isinstance(wid, int):
