@@ -95,15 +95,11 @@ class App:
         self.xdo("key", "--clearmodifiers", *keys)
 
     def type_text(self, text):
-        # xdotool types characters outside the keymap by remapping a spare key code and
-        # mapping it back afterwards; a busy program would read the key with the old
-        # mapping. So those go slowly, and only once the program has caught up.
-        for part in re.findall(r"[\x00-\x7f]+|[^\x00-\x7f]", text):
-            if not part.isascii():
-                time.sleep(0.3)
-            self.xdo("type", "--delay", "15" if part.isascii() else "120", part)
-            if not part.isascii():
-                time.sleep(0.15)
+        # Characters outside the keymap get keys of their own first, so that no key is
+        # remapped while the program may still be reading it.
+        if self.screen.bind_characters(text):
+            time.sleep(0.3)  # the program reads the new keymap before the keys
+        self.xdo("type", "--delay", "15", text)
 
     def query(self, text):
         """Replaces the query box's text by typing (a click selects it all)."""

@@ -17,6 +17,22 @@ class XScreen:
     def close(self):
         self.display.close()
 
+    def bind_characters(self, text):
+        """Gives each character of text outside the keymap a spare key code of its own, kept
+        for the desktop's life: xdotool then types it as it types ASCII, instead of mapping a
+        key for it and back again while a busy program has yet to read the key. True when a
+        key was bound, which the program takes as a keymap change."""
+        low, high = self.display.display.info.min_keycode, self.display.display.info.max_keycode
+        rows = self.display.get_keyboard_mapping(low, high - low + 1)
+        have = {keysym for row in rows for keysym in row}
+        wanted = sorted({0x1000000 | ord(c) for c in text if ord(c) > 0x7F} - have)
+        spare = [low + i for i, row in enumerate(rows) if not any(row)]
+        assert len(spare) >= len(wanted), "no spare key codes left"
+        for keysym, code in zip(wanted, spare):
+            self.display.change_keyboard_mapping(code, [(keysym,) * len(rows[0])])
+        self.display.sync()
+        return bool(wanted)
+
     def press(self, key):
         """Presses and releases a key through XTEST on this connection: input as real as
         xdotool's, without a process started for it (what timings want)."""
